@@ -1,0 +1,93 @@
+#pragma once
+
+#include "datafile/Messages.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace notarium {
+
+class Document;
+
+inline constexpr std::string_view kDataFileMagic = "Notarium Data File";
+inline constexpr std::string_view kDataFileVersion = "Version 1.10";
+
+// Progress of a long read or write: done out of total (bytes when reading, pages when writing).
+using ProgressCallback = std::function<void(std::uint64_t done, std::uint64_t total)>;
+
+enum class ReadStatus {
+    Ok,
+    CannotOpen, // the file could not be opened or read
+    Empty,      // the file holds no bytes
+    NotDataFile, // the first line is not the magic
+    Malformed,  // a number that does not convert, a missing "begin{{", a tree of the wrong shape
+};
+
+struct ReadOptions {
+    // Restore the bookmark slots from the bookmark record (the SaveBookmark setting).
+    bool restoreBookmarks = true;
+    // After a good read, copy the file as read into backupFolder with the extension ".~nm"
+    // (the BackupFile and BackupFolder settings).
+    bool backup = false;
+    std::string backupFolder;
+    ProgressCallback progress;
+};
+
+struct ReadResult {
+    ReadStatus status = ReadStatus::Ok;
+    bool oldFormat = false;
+    // The absolute index of the node that was current when the file was written (0 when the
+    // record is missing or names no node of the tree).
+    int savedCurrentIndex = 0;
+    // The message the window shows for a failed read (empty text when status is Ok).
+    Message message;
+    // A backup copy was asked for and could not be written (the read itself is fine).
+    bool backupFailed = false;
+
+    bool ok() const { return status == ReadStatus::Ok; }
+};
+
+// Parses a whole data file image into doc, which the caller has emptied. On failure the nodes
+// built so far stay in doc (the caller replaces the document). The document's old-format flag and
+// saved current index are set; the bookmark table when the options allow.
+ReadResult parseDataFile(std::string_view bytes, Document& doc, const ReadOptions& options = {});
+// Reads the file at path (see parseDataFile).
+ReadResult readDataFile(const std::string& path, Document& doc, const ReadOptions& options = {});
+
+struct WriteResult {
+    bool ok = true;
+    // For a failed write: the message to show and the platform's error text.
+    Message message;
+    std::string errorText;
+    // Titles of the nodes whose text the format cannot hold as it is, and which were written
+    // changed: a body line beginning with "}}end" gets one leading blank (else the reader would end
+    // the body there), a 1Ah byte is left out (else the reader would end the file there), and a
+    // line break inside a title becomes a blank. The window tells the user.
+    std::vector<std::string> changedTitles;
+};
+
+// The bytes of the data file for doc; currentIndex is the absolute index of the selected node.
+// changedTitles receives the titles described in WriteResult.
+std::string serializeDataFile(const Document& doc, int currentIndex,
+                              std::vector<std::string>* changedTitles = nullptr,
+                              const ProgressCallback& progress = {});
+// Writes doc to path through a temporary file in the same folder that replaces the old file only
+// once it is completely on disk; on any failure the old file is left as it was. After a good write
+// the Modify flag of every user node is cleared (the document's modified flag is the caller's).
+WriteResult writeDataFile(const std::string& path, Document& doc, int currentIndex,
+                          const ProgressCallback& progress = {});
+
+// What opening a file does with a successful read: the document node's image is forced to 4, the
+// two top-level nodes are expanded, the stored expanded states are applied (when the file is not
+// old format and restoreTreeState is on), and the node to select is returned: the saved current
+// node when the file is not old format and restoreCurrentNode is on, else the node at index 1.
+class Node;
+Node* applyOpenRules(Document& doc, const ReadResult& result, bool restoreTreeState, bool restoreCurrentNode);
+
+// The backup copy's path: folder, the file's name with its extension replaced by ".~nm".
+std::string backupPathFor(const std::string& path, const std::string& folder);
+
+} // namespace notarium

@@ -1,0 +1,178 @@
+#pragma once
+
+#include "document/DocumentObserver.h"
+#include "document/Node.h"
+
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace notarium {
+
+inline constexpr std::string_view kUntitledTitle = "Untitled";
+inline constexpr std::string_view kPaperFolderTitle = "Paper Folder";
+inline constexpr int kBookmarkSlotCount = 10;
+
+using BookmarkSlots = std::array<Node*, kBookmarkSlotCount>;
+
+// One outline document: the tree with its two top-level nodes (the document node and the paper
+// folder node) and the per-document state that is not a window widget. The document is the only
+// owner of nodes; views follow it through DocumentObserver.
+class Document {
+public:
+    Document();
+    ~Document();
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    // Adds the document node "Untitled" and the paper folder node to an empty document and clears
+    // the modified and read-only flags.
+    void newDocument();
+    // Deletes every node (with its data) and the bookmark table.
+    void clearDocument();
+
+    // The hidden root whose children are the top-level nodes.
+    Node* root() const { return m_root.get(); }
+    Node* documentNode() const { return m_root->firstChild(); }
+    Node* paperFolderNode() const { return m_root->childCount() > 1 ? m_root->child(1) : nullptr; }
+    // Every node but the hidden root.
+    std::size_t nodeCount() const;
+    // A document has content when it holds more than its two top-level nodes.
+    bool hasContent() const { return nodeCount() > 2; }
+
+    // Absolute index: 0-based pre-order position in the whole tree; -1 for null or the root.
+    int absoluteIndex(const Node* node) const;
+    // Null when the index is outside the tree.
+    Node* nodeAt(long long index) const;
+    // Nodes in pre-order (index i holds the node of absolute index i).
+    const std::vector<Node*>& nodesInOrder() const;
+
+    // Calls visit(node, level) for every node in pre-order; levels are tracked on the way, so a
+    // deep tree costs no more than a flat one.
+    template <typename Visit> void forEachInOrder(Visit&& visit) const
+    {
+        int level = 0;
+        Node* node = m_root->firstChild();
+        while (node != nullptr) {
+            visit(static_cast<const Node*>(node), level);
+            if (node->hasChildren()) {
+                node = node->firstChild();
+                ++level;
+                continue;
+            }
+            while (node != nullptr && node->nextSibling() == nullptr) {
+                node = node->parent();
+                --level;
+                if (node != nullptr && node->isRoot())
+                    node = nullptr;
+            }
+            if (node != nullptr)
+                node = node->nextSibling();
+        }
+    }
+
+    // A node is visible when every ancestor is expanded.
+    static bool isVisible(const Node* node);
+    // Stepping in the order the tree pane shows the nodes.
+    static Node* nextVisible(const Node* node);
+    static Node* prevVisible(const Node* node);
+
+    // Structure. The low-level operations below neither set the modified flag nor check the
+    // outline rules; commands do both.
+    Node* addTopLevelNode(std::string title, int imageIndex);
+    // Inserts a node under parent at row (clamped to the child count); user nodes get a fresh
+    // TNodeData.
+    Node* insertNode(Node* parent, int row, std::string title, int imageIndex);
+    Node* appendNode(Node* parent, std::string title, int imageIndex);
+    // Takes an already built node with its subtree.
+    Node* insertSubtree(Node* parent, int row, std::unique_ptr<Node> node);
+    // Creates a user node of the given kind with a fresh TNodeData and sets the modified flag.
+    Node* createUserNode(Node* parent, int row, int kind, std::string title);
+    // Deletes the node with its subtree, releases their data and empties any bookmark slot that
+    // pointed into the subtree.
+    void removeNode(Node* node);
+    // Moves node (with its subtree) to row of newParent, row counted after the node has left its
+    // old place. Refused (false) for the root, a top-level node, a target inside the node's own
+    // subtree and a target that would make the node top-level.
+    bool moveNode(Node* node, Node* newParent, int row);
+
+    void setTitle(Node* node, std::string title);
+    // Sets the image index and the selected index together.
+    void setKind(Node* node, int kind);
+    void setImageIndexes(Node* node, int imageIndex, int selectedIndex);
+    void setExpanded(Node* node, bool expanded);
+    // Call after changing a node's TNodeData in place.
+    void notifyDataChanged(Node* node);
+
+    // For every user node: TrOpen := expanded state.
+    void captureTreeState();
+    // For every user node: expanded state := TrOpen.
+    void applyTreeState();
+    // Every node with children expanded, or every node collapsed.
+    void setAllExpanded(bool expanded);
+
+    // Document state.
+    bool isModified() const { return m_modified; }
+    void setModified(bool modified);
+    bool isReadOnly() const { return m_readOnly; }
+    void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
+    bool isOldFormat() const { return m_oldFormat; }
+    void setOldFormat(bool oldFormat) { m_oldFormat = oldFormat; }
+    int savedCurrentIndex() const { return m_savedCurrentIndex; }
+    void setSavedCurrentIndex(int index) { m_savedCurrentIndex = index; }
+    int savedTopIndex() const { return m_savedTopIndex; }
+    void setSavedTopIndex(int index) { m_savedTopIndex = index; }
+
+    // Bookmark slots: either no table at all ("nil" in the file) or a table of ten slots, each
+    // empty (null) or naming a node.
+    bool hasBookmarkTable() const { return m_bookmarks.has_value(); }
+    const std::optional<BookmarkSlots>& bookmarkTable() const { return m_bookmarks; }
+    // Creates an empty table when there is none.
+    BookmarkSlots& ensureBookmarkTable();
+    void clearBookmarkTable() { m_bookmarks.reset(); }
+    // Creates the table when needed; slot must be 0-9.
+    void setBookmark(int slot, Node* node);
+    Node* bookmark(int slot) const;
+
+    void addObserver(DocumentObserver* observer);
+    void removeObserver(DocumentObserver* observer);
+
+    // Replaces the tree wholesale: observers hear documentAboutToBeReset on entry and
+    // documentReset on exit and nothing in between. Used for clearing and reading files.
+    class ResetScope {
+    public:
+        explicit ResetScope(Document& document);
+        ~ResetScope();
+        ResetScope(const ResetScope&) = delete;
+        ResetScope& operator=(const ResetScope&) = delete;
+
+    private:
+        Document& m_document;
+    };
+
+private:
+    template <typename F> void notify(F&& call);
+    void invalidateIndex() { m_indexValid = false; }
+    void rebuildIndex() const;
+    void forgetBookmarksIn(const Node* node);
+
+    std::unique_ptr<Node> m_root;
+    std::vector<DocumentObserver*> m_observers;
+    int m_resetDepth = 0;
+
+    bool m_modified = false;
+    bool m_readOnly = false;
+    bool m_oldFormat = false;
+    int m_savedCurrentIndex = 0;
+    int m_savedTopIndex = 0;
+    std::optional<BookmarkSlots> m_bookmarks;
+
+    mutable std::vector<Node*> m_order;
+    mutable bool m_indexValid = false;
+};
+
+} // namespace notarium
