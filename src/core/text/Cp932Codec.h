@@ -13,7 +13,9 @@ inline constexpr std::string_view kReplacementBytes = "\x81\xAC";
 // byte followed by a byte that is no valid trail, a lone lead byte at the end, a pair that has no
 // character) decodes to the lone surrogate U+DC00 + byte, and that surrogate encodes back to the
 // byte. So encode(decode(bytes)) == bytes, except that the NEC/IBM duplicate codes come back as
-// their canonical code.
+// their canonical code. (Right after a raw lead byte another code of the same character is kept
+// when the canonical one would pair up with that byte: decode(encode(decode(bytes))) always gives
+// the same text again.)
 std::u16string toUtf16(std::string_view bytes);
 // UTF-8 output; a lone surrogate U+DCxx is written as its three-byte form (ED B3 xx / ED B2 xx),
 // which fromUtf8 reads back, so the round trip holds through UTF-8 too.
