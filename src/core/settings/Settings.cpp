@@ -1,0 +1,252 @@
+#include "core/settings/Settings.h"
+
+#include "core/settings/IniFile.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace notarium {
+
+using namespace setting_values;
+
+namespace {
+
+constexpr std::string_view kRecentFilesSection = "FileMRU";
+constexpr std::string_view kShortcutSection = "ShortCutKeys";
+constexpr std::string_view kCustomColourSection = "CustomColors";
+constexpr std::string_view kDefaultTitlesSection = "DefaultTitles";
+constexpr std::string_view kBuiltInDefaultTitles = "Category,Memo,Result";
+
+std::string customColourKey(std::size_t index)
+{
+    return std::string("Color") + static_cast<char>('A' + index);
+}
+
+// Custom colours are bare hexadecimal ("00FFFFFF"), unlike every other colour in the file.
+std::optional<Colour> parseBareHex(std::string_view text)
+{
+    text = trimBlanks(text);
+    if (text.empty() || text.size() > 8)
+        return std::nullopt;
+    Colour value = 0;
+    for (char c : text) {
+        int digit = -1;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else if (c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        if (digit < 0)
+            return std::nullopt;
+        value = value * 16 + static_cast<Colour>(digit);
+    }
+    return value;
+}
+
+} // namespace
+
+Settings::Settings(IniFile& ini, PlatformDefaults platform)
+    : m_ini(ini)
+    , m_platform(std::move(platform))
+{
+}
+
+std::optional<std::string> Settings::storedText(SettingId id) const
+{
+    const SettingRow& row = settingRow(id);
+    if (!m_ini.valueExists(row.section, row.key))
+        return std::nullopt;
+    return m_ini.readString(row.section, row.key);
+}
+
+void Settings::writeText(SettingId id, std::string_view text)
+{
+    const SettingRow& row = settingRow(id);
+    m_ini.writeString(row.section, row.key, text);
+}
+
+bool Settings::contains(SettingId id) const
+{
+    const SettingRow& row = settingRow(id);
+    return m_ini.valueExists(row.section, row.key);
+}
+
+void Settings::remove(SettingId id)
+{
+    const SettingRow& row = settingRow(id);
+    m_ini.deleteKey(row.section, row.key);
+}
+
+std::string Settings::resolve(const SettingRow& row, SettingDefault value) const
+{
+    switch (value.source) {
+    case DefaultSource::None:
+        return {};
+    case DefaultSource::Text:
+        return std::string(value.text);
+    case DefaultSource::SameAsRead:
+        return resolve(row, row.readDefault);
+    case DefaultSource::WindowX:
+        return writeInteger(m_platform.windowX);
+    case DefaultSource::WindowY:
+        return writeInteger(m_platform.windowY);
+    case DefaultSource::WindowWidth:
+        return writeInteger(m_platform.windowWidth);
+    case DefaultSource::WindowHeight:
+        return writeInteger(m_platform.windowHeight);
+    case DefaultSource::DocumentsFolder:
+        return m_platform.documentsFolder;
+    case DefaultSource::DefaultFolderValue:
+        return get(key::DefaultFolder);
+    case DefaultSource::TextEditor:
+        return m_platform.textEditor;
+    case DefaultSource::PrintTool:
+        return m_platform.printTool;
+    case DefaultSource::PrintOption:
+        return m_platform.printOption;
+    case DefaultSource::TabSize:
+        return writeInteger(m_platform.tabSize);
+    }
+    return {};
+}
+
+std::string Settings::defaultText(SettingId id) const
+{
+    const SettingRow& row = settingRow(id);
+    return resolve(row, row.readDefault);
+}
+
+std::string Settings::dialogDefaultText(SettingId id) const
+{
+    const SettingRow& row = settingRow(id);
+    return resolve(row, row.dialogDefault);
+}
+
+void Settings::writeMissingStartupKeys()
+{
+    for (const SettingRow& row : settingRows()) {
+        if (row.startupFill.source == DefaultSource::None || contains(row.id))
+            continue;
+        writeText(row.id, resolve(row, row.startupFill));
+    }
+}
+
+std::vector<std::string> Settings::recentFiles() const
+{
+    std::vector<std::string> files;
+    for (std::size_t position = 0;; ++position) {
+        const std::string key = std::to_string(position);
+        if (!m_ini.valueExists(kRecentFilesSection, key))
+            break;
+        std::string path = m_ini.readString(kRecentFilesSection, key);
+        if (!path.empty())
+            files.push_back(std::move(path));
+    }
+    return files;
+}
+
+void Settings::setRecentFiles(const std::vector<std::string>& files)
+{
+    m_ini.eraseSection(kRecentFilesSection);
+    for (std::size_t i = 0; i < files.size() && i < kMaxRecentFiles; ++i)
+        m_ini.writeString(kRecentFilesSection, std::to_string(i), files[i]);
+}
+
+bool Settings::hasShortcuts() const
+{
+    return m_ini.sectionExists(kShortcutSection);
+}
+
+int Settings::shortcut(std::string_view menuItem) const
+{
+    return readInteger(m_ini.readString(kShortcutSection, menuItem), 0);
+}
+
+void Settings::setShortcut(std::string_view menuItem, int shortcut)
+{
+    m_ini.writeString(kShortcutSection, menuItem, writeInteger(shortcut));
+}
+
+Settings::CustomColours Settings::customColours() const
+{
+    CustomColours colours;
+    for (std::size_t i = 0; i < kCustomColourCount; ++i)
+        colours[i] = parseBareHex(m_ini.readString(kCustomColourSection, customColourKey(i)))
+                         .value_or(kCustomColourDefault);
+    return colours;
+}
+
+void Settings::setCustomColours(const CustomColours& colours)
+{
+    m_ini.eraseSection(kCustomColourSection);
+    for (std::size_t i = 0; i < kCustomColourCount; ++i) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(colours[i]));
+        m_ini.writeString(kCustomColourSection, customColourKey(i), text);
+    }
+}
+
+std::optional<ToolBarPosition> Settings::toolBarPosition(std::string_view toolBar) const
+{
+    if (!m_ini.sectionExists(toolBar))
+        return std::nullopt;
+    ToolBarPosition p;
+    const auto field
+        = [&](const char* name, int& value) { value = readInteger(m_ini.readString(toolBar, name), value); };
+    field("Rev", p.rev);
+    field("Visible", p.visible);
+    field("DockedTo", p.dockedTo);
+    field("LastDock", p.lastDock);
+    field("DockRow", p.dockRow);
+    field("DockPos", p.dockPos);
+    field("FloatLeft", p.floatLeft);
+    field("FloatTop", p.floatTop);
+    return p;
+}
+
+void Settings::setToolBarPosition(std::string_view toolBar, const ToolBarPosition& p)
+{
+    const auto field
+        = [&](const char* name, int value) { m_ini.writeString(toolBar, name, writeInteger(value)); };
+    field("Rev", p.rev);
+    field("Visible", p.visible);
+    field("DockedTo", p.dockedTo);
+    field("LastDock", p.lastDock);
+    field("DockRow", p.dockRow);
+    field("DockPos", p.dockPos);
+    field("FloatLeft", p.floatLeft);
+    field("FloatTop", p.floatTop);
+}
+
+std::string Settings::currentDefaultTitles() const
+{
+    return m_ini.readString(kDefaultTitlesSection, writeInteger(get(key::CheckIndex)), kBuiltInDefaultTitles);
+}
+
+DefaultTitleSets Settings::defaultTitleSets() const
+{
+    DefaultTitleSets titles;
+    if (!m_ini.sectionExists(kDefaultTitlesSection)) {
+        titles.sets.emplace_back(kBuiltInDefaultTitles);
+        return titles;
+    }
+    // A hand-edited count cannot make more sets than the section has keys.
+    const auto keyCount = static_cast<long long>(m_ini.keys(kDefaultTitlesSection).size());
+    const long long count = std::min<long long>(get(key::TitleCount), keyCount);
+    for (long long i = 0; i < count; ++i)
+        titles.sets.push_back(m_ini.readString(kDefaultTitlesSection, writeInteger(i)));
+    titles.checkIndex = get(key::CheckIndex);
+    return titles;
+}
+
+void Settings::setDefaultTitleSets(const DefaultTitleSets& titles)
+{
+    m_ini.eraseSection(kDefaultTitlesSection);
+    set(key::TitleCount, static_cast<int>(titles.sets.size()));
+    for (std::size_t i = 0; i < titles.sets.size(); ++i)
+        m_ini.writeString(kDefaultTitlesSection, writeInteger(static_cast<long long>(i)), titles.sets[i]);
+    set(key::CheckIndex, titles.checkIndex);
+}
+
+} // namespace notarium
