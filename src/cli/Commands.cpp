@@ -1,8 +1,8 @@
 #include "cli/Commands.h"
 
-#include "datafile/DataFile.h"
-#include "document/Document.h"
-#include "text/Cp932Codec.h"
+#include "core/datafile/DataFile.h"
+#include "core/document/Document.h"
+#include "core/text/Cp932Codec.h"
 
 #include <string_view>
 

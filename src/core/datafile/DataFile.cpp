@@ -1,10 +1,16 @@
-#include "datafile/DataFile.h"
+#include "core/datafile/DataFile.h"
 
-#include "document/Document.h"
-#include "io/ByteScan.h"
-#include "io/FileIo.h"
+#include "core/document/Document.h"
+#include "core/io/ByteScan.h"
+#include "core/io/FileIo.h"
 
+#include <cerrno>
+#include <algorithm>
 #include <charconv>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <map>
 #include <optional>
 
@@ -23,48 +29,196 @@ constexpr std::string_view kNone = "None";
 constexpr char kEndOfFile = '\x1A';
 
 // Reads the file line by line: a line ends at CR (an LF right after it belongs to the same line
-// end) or at a lone LF. The caller has already cut the text at the first 1Ah byte.
+// end) or at a lone LF; a 1Ah byte ends the file. The bytes come from memory or are streamed from
+// a file through a buffer, so a large document is never held twice.
+//
+// A node's body is taken from the buffer in long runs rather than line by line: while a capture
+// is open, the bytes from the capture start onwards belong to it and are handed over when the
+// buffer moves on.
 class LineReader {
 public:
     explicit LineReader(std::string_view text)
-        : m_begin(text.data())
+        : m_viewStart(text.data())
         , m_pos(text.data())
         , m_end(text.data() + text.size())
+        , m_sourceDone(true)
     {
     }
 
-    bool atEnd() const { return m_pos >= m_end; }
-    std::size_t offset() const { return static_cast<std::size_t>(m_pos - m_begin); }
+    LineReader(int fd, std::size_t bufferSize)
+        : m_fd(fd)
+        , m_buffer(std::max<std::size_t>(bufferSize, 2), '\0')
+    {
+        m_pos = m_end = m_buffer.data();
+    }
+
+    // The bytes delivered so far, for progress.
+    std::uint64_t offset() const { return m_discarded + static_cast<std::uint64_t>(m_pos - bufferStart()); }
+    // A read error of the underlying file (errno), 0 when none.
+    int readError() const { return m_readError; }
+
+    bool atEnd()
+    {
+        return m_pos >= m_end && !refill();
+    }
+
+    // Body text is most of a data file, and nearly all of its lines need nothing but to be kept:
+    // from a line start, moves past every complete line that ends with CR LF and does not begin
+    // with '}', stopping at the start of the first line that needs a closer look (one beginning
+    // with '}', one ending otherwise than with CR LF, one the buffer does not hold completely).
+    void skipPlainLines()
+    {
+        const char* p = m_pos;
+        const char* const end = m_end;
+        if (p >= end || *p == '}')
+            return;
+        // The position just past the last CR LF known to end a plain line.
+        const char* lineStart = p;
+#if defined(__SSE2__)
+        const __m128i cr = _mm_set1_epi8('\r');
+        const __m128i lf = _mm_set1_epi8('\n');
+        const __m128i brace = _mm_set1_epi8('}');
+        while (end - p >= 18) {
+            const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const __m128i next1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+            const __m128i next2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2));
+            // Bit i: p[i] is CR; p[i + 1] is LF; p[i + 2] is '}'.
+            const unsigned crAt = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(here, cr)));
+            const unsigned lfAfter = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(next1, lf)));
+            const unsigned braceAfter = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(next2, brace)));
+            // Equal masks: every CR has its LF right after it and every LF (from p + 1 on) its
+            // CR right before it. An LF at p itself was checked with the block before, except
+            // in the first block, where it would end an empty line with a lone LF.
+            if (crAt != lfAfter || (crAt & braceAfter) != 0 || (p == m_pos && *p == '\n'))
+                break;
+            if (crAt != 0)
+                lineStart = p + (31 - __builtin_clz(crAt)) + 2;
+            p += 16;
+        }
+#endif
+        // The rest, and a block with something to look at, byte by byte.
+        for (; p + 1 < end; ++p) {
+            if (*p == '\n')
+                break;
+            if (*p == '\r') {
+                if (p[1] != '\n')
+                    break;
+                lineStart = p + 2;
+                if (lineStart >= end || *lineStart == '}')
+                    break;
+                ++p;
+            }
+        }
+        m_pos = lineStart;
+    }
 
     // Reading past the end gives an empty line, as a text file does.
     std::string_view next()
     {
         m_lastEndWasCrLf = false;
-        if (m_pos >= m_end)
-            return {};
-        const char* lineEnd = findLineBreak(m_pos, m_end);
-        std::string_view line(m_pos, static_cast<std::size_t>(lineEnd - m_pos));
-        m_pos = lineEnd;
-        if (m_pos < m_end) {
-            if (*m_pos == '\r' && m_pos + 1 < m_end && m_pos[1] == '\n') {
-                m_pos += 2;
-                m_lastEndWasCrLf = true;
-            } else {
-                ++m_pos;
+        for (;;) {
+            m_lineStart = m_pos;
+            const char* lineEnd = findLineBreak(m_pos, m_end);
+            // A line cut by the end of the buffer, or a CR that may have its LF in the next chunk.
+            const bool incomplete = lineEnd == m_end || (*lineEnd == '\r' && lineEnd + 1 == m_end);
+            if (incomplete && !m_sourceDone) {
+                refill();
+                continue;
             }
+            std::string_view line(m_pos, static_cast<std::size_t>(lineEnd - m_pos));
+            m_pos = lineEnd;
+            if (m_pos < m_end) {
+                if (*m_pos == '\r' && m_pos + 1 < m_end && m_pos[1] == '\n') {
+                    m_pos += 2;
+                    m_lastEndWasCrLf = true;
+                } else {
+                    ++m_pos;
+                }
+            }
+            return line;
         }
-        return line;
     }
 
     // Whether the line last read ended with CR LF (not a lone CR, a lone LF or the end of text).
     bool lastEndWasCrLf() const { return m_lastEndWasCrLf; }
+    const char* lineStart() const { return m_lineStart; }
     const char* position() const { return m_pos; }
 
+    void beginCapture(std::string* target)
+    {
+        m_capture = target;
+        m_captureStart = m_pos;
+    }
+    // Hands the captured bytes up to upTo (a position in the current buffer) to the target.
+    void flushCapture(const char* upTo)
+    {
+        if (m_capture && upTo > m_captureStart)
+            m_capture->append(m_captureStart, static_cast<std::size_t>(upTo - m_captureStart));
+        m_captureStart = upTo;
+    }
+    // The bytes up to upTo were handed over otherwise.
+    void skipCaptureTo(const char* upTo) { m_captureStart = upTo; }
+    void endCapture(const char* upTo)
+    {
+        flushCapture(upTo);
+        m_capture = nullptr;
+    }
+
 private:
-    const char* m_begin;
-    const char* m_pos;
-    const char* m_end;
+    const char* bufferStart() const { return m_buffer.empty() ? m_viewStart : m_buffer.data(); }
+
+    // Moves the unread bytes to the front of the buffer and reads more behind them.
+    bool refill()
+    {
+        if (m_sourceDone)
+            return false;
+        if (m_capture)
+            flushCapture(m_pos);
+        char* base = m_buffer.data();
+        const std::size_t keep = static_cast<std::size_t>(m_end - m_pos);
+        m_discarded += static_cast<std::uint64_t>(m_pos - base);
+        std::memmove(base, m_pos, keep);
+        // A line longer than half the buffer makes it grow, so any line fits.
+        if (keep > m_buffer.size() / 2) {
+            m_buffer.resize(m_buffer.size() * 2);
+            base = m_buffer.data();
+        }
+        m_pos = base;
+        m_end = base + keep;
+        m_captureStart = m_pos;
+        m_lineStart = m_pos;
+        const std::size_t room = m_buffer.size() - keep;
+        ssize_t n;
+        do
+            n = ::read(m_fd, base + keep, room);
+        while (n < 0 && errno == EINTR);
+        if (n <= 0) {
+            if (n < 0)
+                m_readError = errno;
+            m_sourceDone = true;
+            return false;
+        }
+        const char* fresh = base + keep;
+        if (const void* eof = std::memchr(fresh, kEndOfFile, static_cast<std::size_t>(n))) {
+            n = static_cast<const char*>(eof) - fresh;
+            m_sourceDone = true;
+        }
+        m_end = fresh + n;
+        return n > 0;
+    }
+
+    const char* m_viewStart = nullptr;
+    const char* m_pos = nullptr;
+    const char* m_end = nullptr;
+    const char* m_lineStart = nullptr;
+    int m_fd = -1;
+    std::string m_buffer;
+    bool m_sourceDone = false;
+    int m_readError = 0;
+    std::uint64_t m_discarded = 0;
     bool m_lastEndWasCrLf = false;
+    std::string* m_capture = nullptr;
+    const char* m_captureStart = nullptr;
 };
 
 // A decimal number as the data file stores it; blanks before it are allowed, as are the "$" and
@@ -105,9 +259,9 @@ std::optional<int> parseInt32(std::string_view text)
 
 class Parser {
 public:
-    Parser(std::string_view bytes, bool fileEmpty, Document& doc, const ReadOptions& options)
-        : m_lines(bytes)
-        , m_total(bytes.size())
+    Parser(LineReader& lines, std::uint64_t total, bool fileEmpty, Document& doc, const ReadOptions& options)
+        : m_lines(lines)
+        , m_total(total)
         , m_fileEmpty(fileEmpty)
         , m_doc(doc)
         , m_options(options)
@@ -144,9 +298,9 @@ private:
     }
     bool readBody(std::string* body);
     Node* parentForLevel(int level);
-    void restoreBookmarks(const std::vector<std::string_view>& lines);
+    void restoreBookmarks(const std::vector<std::string>& lines);
 
-    LineReader m_lines;
+    LineReader& m_lines;
     std::uint64_t m_total;
     bool m_fileEmpty;
     Document& m_doc;
@@ -162,42 +316,31 @@ bool Parser::readBody(std::string* body)
 {
     if (m_lines.next() != kBodyBegin)
         return false;
-    const char* start = m_lines.position();
-    bool allCrLf = true;
-    std::string slow;
-    while (!m_lines.atEnd()) {
-        const char* lineStart = m_lines.position();
+    if (body)
+        m_lines.beginCapture(body);
+    for (;;) {
+        m_lines.skipPlainLines();
+        if (m_lines.atEnd())
+            break;
         const std::string_view line = m_lines.next();
         if (line == kBodyEnd) {
-            if (body) {
-                // When every line ended with CR LF, the body is the file's bytes as they stand.
-                if (allCrLf)
-                    body->assign(start, static_cast<std::size_t>(lineStart - start));
-                else
-                    *body = std::move(slow);
-            }
+            if (body)
+                m_lines.endCapture(m_lines.lineStart());
             return true;
         }
-        if (body) {
-            if (allCrLf && !m_lines.lastEndWasCrLf()) {
-                allCrLf = false;
-                slow.assign(start, static_cast<std::size_t>(lineStart - start));
-            }
-            if (!allCrLf) {
-                slow.append(line);
-                slow.append(kCrLf);
-            }
+        if (body && !m_lines.lastEndWasCrLf()) {
+            // Lines that ended otherwise than with CR LF get CR LF in the body.
+            m_lines.flushCapture(m_lines.lineStart());
+            body->append(line);
+            body->append(kCrLf);
+            m_lines.skipCaptureTo(m_lines.position());
         }
         if (line.starts_with(kBodyEnd))
             break;
     }
     // The body ran to the end of the file, or ended at a longer line beginning with "}}end".
-    if (body) {
-        if (allCrLf)
-            body->assign(start, static_cast<std::size_t>(m_lines.position() - start));
-        else
-            *body = std::move(slow);
-    }
+    if (body)
+        m_lines.endCapture(m_lines.position());
     return true;
 }
 
@@ -212,7 +355,7 @@ Node* Parser::parentForLevel(int level)
     return it->second;
 }
 
-void Parser::restoreBookmarks(const std::vector<std::string_view>& lines)
+void Parser::restoreBookmarks(const std::vector<std::string>& lines)
 {
     BookmarkSlots slots {};
     bool anyValid = false;
@@ -250,7 +393,7 @@ ReadResult Parser::run()
     m_oldFormat = version[8] < '1';
 
     int savedCurrent = 0;
-    std::vector<std::string_view> bookmarkLines;
+    std::vector<std::string> bookmarkLines;
     bool hasBookmarkLines = false;
     if (!m_oldFormat) {
         bool found = false;
@@ -267,7 +410,9 @@ ReadResult Parser::run()
         if (!line.empty() && line != kNil) {
             hasBookmarkLines = true;
             while (!line.empty()) {
-                bookmarkLines.push_back(line);
+                // Lines after the tenth name no slot; they are read past, not kept.
+                if (bookmarkLines.size() < kBookmarkSlotCount)
+                    bookmarkLines.emplace_back(line);
                 if (m_lines.atEnd())
                     break;
                 line = m_lines.next();
@@ -347,10 +492,47 @@ ReadResult Parser::run()
     return result;
 }
 
+// Where the writer puts its bytes: a string, or a file through a buffer of about a megabyte, so
+// that saving a large document does not build the whole file in memory first.
+class Sink {
+public:
+    explicit Sink(std::string& out)
+        : m_out(out)
+    {
+    }
+    Sink(std::string& buffer, AtomicFileWriter& file)
+        : m_out(buffer)
+        , m_file(&file)
+    {
+        m_out.reserve(kFlushAt + 4096);
+    }
+
+    void append(std::string_view bytes)
+    {
+        m_out.append(bytes);
+        if (m_file && m_out.size() >= kFlushAt)
+            flush();
+    }
+    void append(const char* p, std::size_t n) { append(std::string_view(p, n)); }
+    void push_back(char c) { m_out.push_back(c); }
+    void flush()
+    {
+        if (m_file) {
+            m_file->write(m_out);
+            m_out.clear();
+        }
+    }
+
+private:
+    static constexpr std::size_t kFlushAt = 1 << 20;
+    std::string& m_out;
+    AtomicFileWriter* m_file = nullptr;
+};
+
 // Appends a node's body in the form the reader gives back: every line break as CR LF, a final
 // line break when the text does not end with one. Lines the format cannot hold are mended, and
 // changed reports that.
-void appendBody(std::string& out, std::string_view body, bool& changed)
+void appendBody(Sink& out, std::string_view body, bool& changed)
 {
     const char* p = body.data();
     const char* const end = p + body.size();
@@ -390,15 +572,15 @@ void appendBody(std::string& out, std::string_view body, bool& changed)
         out.append(kCrLf);
 }
 
-void appendNumber(std::string& out, long long value)
+void appendNumber(Sink& out, long long value)
 {
     char buffer[24];
     const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
     (void)error;
-    out.append(buffer, end);
+    out.append(buffer, static_cast<std::size_t>(end - buffer));
 }
 
-void appendLine(std::string& out, std::string_view line)
+void appendLine(Sink& out, std::string_view line)
 {
     out.append(line);
     out.append(kCrLf);
@@ -413,44 +595,65 @@ ReadResult parseDataFile(std::string_view bytes, Document& doc, const ReadOption
     const bool empty = bytes.empty();
     if (const auto eof = bytes.find(kEndOfFile); eof != std::string_view::npos)
         bytes = bytes.substr(0, eof);
-    Parser parser(bytes, empty, doc, options);
+    LineReader lines(bytes);
+    Parser parser(lines, bytes.size(), empty, doc, options);
     return parser.run();
 }
 
 ReadResult readDataFile(const std::string& path, Document& doc, const ReadOptions& options)
 {
-    std::string bytes;
-    if (!readWholeFile(path, bytes)) {
-        ReadResult result;
-        result.status = ReadStatus::CannotOpen;
-        result.message = messages::CannotOpenFile;
-        return result;
+    ReadResult cannotOpen;
+    cannotOpen.status = ReadStatus::CannotOpen;
+    cannotOpen.message = messages::CannotOpenFile;
+
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return cannotOpen;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return cannotOpen;
     }
-    if (bytes.empty()) {
-        ReadResult result;
-        result.status = ReadStatus::Empty;
-        result.message = messages::EmptyFile;
-        return result;
-    }
-    ReadResult result = parseDataFile(bytes, doc, options);
+    LineReader lines(fd, options.bufferSize);
+    // The size is only a guide (a file may grow while it is read); emptiness is what reading finds.
+    const bool empty = lines.atEnd() && lines.readError() == 0 && lines.offset() == 0;
+    Parser parser(lines, static_cast<std::uint64_t>(std::max<off_t>(st.st_size, 0)), empty, doc, options);
+    ReadResult result = parser.run();
+    const int readError = lines.readError();
+    ::close(fd);
+    if (readError != 0)
+        return cannotOpen;
     if (result.ok() && options.backup)
-        result.backupFailed = !writeFileAtomically(backupPathFor(path, options.backupFolder), bytes);
+        result.backupFailed = !copyFileAtomically(path, backupPathFor(path, options.backupFolder));
     return result;
+}
+
+namespace {
+void writePages(const Document& doc, int currentIndex, Sink& out, std::vector<std::string>* changedTitles,
+                const ProgressCallback& progress);
 }
 
 std::string serializeDataFile(const Document& doc, int currentIndex, std::vector<std::string>* changedTitles,
                               const ProgressCallback& progress)
 {
-    const std::vector<Node*>& nodes = doc.nodesInOrder();
+    std::string bytes;
     std::size_t estimate = 128;
-    for (const Node* node : nodes) {
+    for (const Node* node : doc.nodesInOrder()) {
         estimate += node->title().size() + 64;
         if (const TNodeData* data = node->data())
             estimate += data->MemoStr.size() + data->MemoStr.size() / 32;
     }
-    std::string out;
-    out.reserve(estimate);
+    bytes.reserve(estimate);
+    Sink sink(bytes);
+    writePages(doc, currentIndex, sink, changedTitles, progress);
+    return bytes;
+}
 
+namespace {
+void writePages(const Document& doc, int currentIndex, Sink& out, std::vector<std::string>* changedTitles,
+                const ProgressCallback& progress)
+{
+    const std::vector<Node*>& nodes = doc.nodesInOrder();
     appendLine(out, kDataFileMagic);
     appendLine(out, kDataFileVersion);
     out.append(kCrLf);
@@ -505,14 +708,21 @@ std::string serializeDataFile(const Document& doc, int currentIndex, std::vector
         if (progress)
             progress(++done, total);
     });
-    return out;
+    out.flush();
 }
+} // namespace
 
 WriteResult writeDataFile(const std::string& path, Document& doc, int currentIndex, const ProgressCallback& progress)
 {
     WriteResult result;
-    const std::string bytes = serializeDataFile(doc, currentIndex, &result.changedTitles, progress);
-    if (!writeFileAtomically(path, bytes, &result.errorText)) {
+    AtomicFileWriter file(path);
+    if (file.ok()) {
+        std::string buffer;
+        Sink sink(buffer, file);
+        writePages(doc, currentIndex, sink, &result.changedTitles, progress);
+    }
+    if (!file.commit()) {
+        result.errorText = file.error();
         result.ok = false;
         result.message = messages::CannotSaveFile;
         return result;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "datafile/Messages.h"
+#include "core/datafile/Messages.h"
 
 #include <cstdint>
 #include <functional>
@@ -34,6 +34,9 @@ struct ReadOptions {
     bool backup = false;
     std::string backupFolder;
     ProgressCallback progress;
+    // readDataFile streams the file through a buffer of this many bytes (it grows for longer
+    // lines); small sizes let tests put every chunk boundary under test.
+    std::size_t bufferSize = 1 << 20;
 };
 
 struct ReadResult {

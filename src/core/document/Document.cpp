@@ -1,4 +1,4 @@
-#include "document/Document.h"
+#include "core/document/Document.h"
 
 #include <algorithm>
 #include <cassert>
@@ -6,9 +6,10 @@
 namespace notarium {
 
 Document::Document()
-    : m_root(std::make_unique<Node>(std::string(), 0, nullptr))
+    : m_root(std::make_unique<Node>(std::string(), 0, false))
 {
     m_root->m_expanded = true;
+    m_indexValid = true;
 }
 
 Document::~Document() = default;
@@ -64,7 +65,32 @@ void Document::clearDocument()
     m_bookmarks.reset();
     // The destructor of each top-level node releases its subtree without recursion.
     m_root->m_children.clear();
-    invalidateIndex();
+    m_order.clear();
+    m_indexValid = true;
+}
+
+// Building a document in pre-order (reading a file, say) keeps the index up to date as it goes
+// instead of walking the whole tree again afterwards. A childless node appended as the last
+// child of the last node in pre-order or of one of its ancestors is the new last node in
+// pre-order. The walk up only passes nodes that then leave the rightmost path of the tree, so it
+// costs nothing over a whole build.
+bool Document::appendToIndex(Node* node)
+{
+    if (!m_indexValid || node->hasChildren() || node->nextSibling() != nullptr)
+        return false;
+    const Node* parent = node->parent();
+    if (!m_order.empty()) {
+        const Node* n = m_order.back();
+        while (n != nullptr && n != parent)
+            n = n->parent();
+        if (n == nullptr)
+            return false;
+    } else if (!parent->isRoot()) {
+        return false;
+    }
+    node->m_absoluteIndex = static_cast<int>(m_order.size());
+    m_order.push_back(node);
+    return true;
 }
 
 std::size_t Document::nodeCount() const
@@ -148,10 +174,7 @@ Node* Document::addTopLevelNode(std::string title, int imageIndex)
 
 Node* Document::insertNode(Node* parent, int row, std::string title, int imageIndex)
 {
-    std::unique_ptr<TNodeData> data;
-    if (!parent->isRoot())
-        data = std::make_unique<TNodeData>();
-    return insertSubtree(parent, row, std::make_unique<Node>(std::move(title), imageIndex, std::move(data)));
+    return insertSubtree(parent, row, std::make_unique<Node>(std::move(title), imageIndex, !parent->isRoot()));
 }
 
 Node* Document::appendNode(Node* parent, std::string title, int imageIndex)
@@ -170,7 +193,8 @@ Node* Document::insertSubtree(Node* parent, int row, std::unique_ptr<Node> node)
     children.insert(children.begin() + row, std::move(node));
     for (int i = row; i < parent->childCount(); ++i)
         children[static_cast<std::size_t>(i)]->m_row = i;
-    invalidateIndex();
+    if (!appendToIndex(raw))
+        invalidateIndex();
     notify([&](DocumentObserver& o) { o.nodesInserted(parent, row, row); });
     return raw;
 }

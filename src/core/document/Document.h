@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/DocumentObserver.h"
-#include "document/Node.h"
+#include "core/document/DocumentObserver.h"
+#include "core/document/Node.h"
 
 #include <array>
 #include <cstddef>
@@ -158,6 +158,7 @@ private:
     template <typename F> void notify(F&& call);
     void invalidateIndex() { m_indexValid = false; }
     void rebuildIndex() const;
+    bool appendToIndex(Node* node);
     void forgetBookmarksIn(const Node* node);
 
     std::unique_ptr<Node> m_root;

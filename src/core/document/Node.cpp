@@ -1,13 +1,14 @@
-#include "document/Node.h"
+#include "core/document/Node.h"
 
 namespace notarium {
 
-Node::Node(std::string title, int imageIndex, std::unique_ptr<TNodeData> data)
+Node::Node(std::string title, int imageIndex, bool hasData)
     : m_title(std::move(title))
     , m_imageIndex(imageIndex)
     , m_selectedIndex(imageIndex)
-    , m_data(std::move(data))
 {
+    if (hasData)
+        m_data.emplace();
 }
 
 Node::~Node()

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "document/NodeData.h"
+#include "core/document/NodeData.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,8 @@ class Document;
 // hidden root); every change of structure goes through Document so that observers hear of it.
 class Node {
 public:
-    Node(std::string title, int imageIndex, std::unique_ptr<TNodeData> data);
+    // hasData: a user node; the two top-level nodes carry no TNodeData.
+    Node(std::string title, int imageIndex, bool hasData);
     // Releases the subtree without recursion, so that any depth of nesting is safe.
     ~Node();
     Node(const Node&) = delete;
@@ -36,8 +38,8 @@ public:
     bool isExpanded() const { return m_expanded; }
 
     // Null for the two top-level nodes, never null for a user node.
-    TNodeData* data() { return m_data.get(); }
-    const TNodeData* data() const { return m_data.get(); }
+    TNodeData* data() { return m_data ? &*m_data : nullptr; }
+    const TNodeData* data() const { return m_data ? &*m_data : nullptr; }
 
     // The hidden root has no parent; top-level nodes have the hidden root as parent.
     Node* parent() const { return m_parent; }
@@ -74,7 +76,8 @@ private:
     int m_imageIndex = 0;
     int m_selectedIndex = 0;
     bool m_expanded = false;
-    std::unique_ptr<TNodeData> m_data;
+    // Held in the node itself: one allocation per node instead of two.
+    std::optional<TNodeData> m_data;
     Node* m_parent = nullptr;
     int m_row = 0;
     std::vector<std::unique_ptr<Node>> m_children;

@@ -1,6 +1,7 @@
-#include "io/FileIo.h"
+#include "core/io/FileIo.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -15,24 +16,6 @@ std::string errorText(int error)
     return std::strerror(error);
 }
 
-bool writeAll(int fd, std::string_view bytes, int& error)
-{
-    const char* p = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            error = errno;
-            return false;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 std::string folderOf(const std::string& path)
 {
     const auto slash = path.rfind('/');
@@ -41,6 +24,16 @@ std::string folderOf(const std::string& path)
     if (slash == 0)
         return "/";
     return path.substr(0, slash);
+}
+
+// Reads up to size bytes, retrying after signals; -1 with errno set on failure.
+ssize_t readSome(int fd, char* buffer, std::size_t size)
+{
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, size);
+        if (n >= 0 || errno != EINTR)
+            return n;
+    }
 }
 
 } // namespace
@@ -61,17 +54,13 @@ bool readWholeFile(const std::string& path, std::string& bytes, std::string* err
             *error = errorText(EISDIR);
         return false;
     }
-    if (st.st_size > 0)
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
     std::size_t used = 0;
     bytes.resize(st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 65536);
     for (;;) {
         if (used == bytes.size())
             bytes.resize(bytes.size() * 2);
-        const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
+        const ssize_t n = readSome(fd, bytes.data() + used, bytes.size() - used);
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
             const int saved = errno;
             ::close(fd);
             bytes.clear();
@@ -88,58 +77,136 @@ bool readWholeFile(const std::string& path, std::string& bytes, std::string* err
     return true;
 }
 
-bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string* error)
+AtomicFileWriter::AtomicFileWriter(const std::string& path)
+    : m_path(path)
 {
-    const std::string folder = folderOf(path);
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        if (error)
-            *error = errorText(errno);
-        return false;
-    }
-    int failure = 0;
-    bool ok = writeAll(fd, bytes, failure);
-    if (ok) {
-        // The new file keeps the old one's permissions; a new file gets the usual 0666 & ~umask.
-        struct stat st {};
-        mode_t mode;
-        if (::stat(path.c_str(), &st) == 0) {
-            mode = st.st_mode & 07777;
-        } else {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            mode = 0666 & ~mask;
-        }
-        if (::fchmod(fd, mode) != 0) {
-            failure = errno;
-            ok = false;
+    struct stat linkStat {};
+    if (::lstat(path.c_str(), &linkStat) == 0 && S_ISLNK(linkStat.st_mode)) {
+        if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+            m_path = resolved;
+            std::free(resolved);
         }
     }
-    if (ok && ::fsync(fd) != 0) {
-        failure = errno;
-        ok = false;
+    m_temp = m_path + ".XXXXXX";
+    m_fd = ::mkostemp(m_temp.data(), O_CLOEXEC);
+    if (m_fd < 0) {
+        m_temp.clear();
+        fail(errno);
     }
-    if (::close(fd) != 0 && ok) {
-        failure = errno;
-        ok = false;
-    }
-    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
-        failure = errno;
-        ok = false;
-    }
-    if (!ok) {
-        ::unlink(temp.c_str());
-        if (error)
-            *error = errorText(failure);
+}
+
+AtomicFileWriter::~AtomicFileWriter()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    if (!m_committed && !m_temp.empty())
+        ::unlink(m_temp.c_str());
+}
+
+void AtomicFileWriter::fail(int error)
+{
+    if (m_failure == 0)
+        m_failure = error != 0 ? error : EIO;
+}
+
+std::string AtomicFileWriter::error() const
+{
+    return m_failure == 0 ? std::string() : errorText(m_failure);
+}
+
+bool AtomicFileWriter::write(std::string_view bytes)
+{
+    if (!ok())
         return false;
+    const char* p = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(m_fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            fail(errno);
+            return false;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
     }
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    return true;
+}
+
+bool AtomicFileWriter::commit()
+{
+    if (!ok() || m_committed)
+        return ok();
+    // The new file keeps the old one's permissions; a new file gets the usual 0666 & ~umask.
+    struct stat st {};
+    mode_t mode;
+    if (::stat(m_path.c_str(), &st) == 0) {
+        mode = st.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(m_fd, mode) != 0)
+        fail(errno);
+    if (ok() && ::fsync(m_fd) != 0)
+        fail(errno);
+    if (::close(m_fd) != 0)
+        fail(errno);
+    m_fd = -1;
+    if (ok() && ::rename(m_temp.c_str(), m_path.c_str()) != 0)
+        fail(errno);
+    if (!ok())
+        return false;
+    m_committed = true;
+    const int dir = ::open(folderOf(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
     }
     return true;
+}
+
+bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string* error)
+{
+    AtomicFileWriter writer(path);
+    writer.write(bytes);
+    if (writer.commit())
+        return true;
+    if (error)
+        *error = writer.error();
+    return false;
+}
+
+bool copyFileAtomically(const std::string& from, const std::string& to, std::string* error)
+{
+    const int fd = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (error)
+            *error = errorText(errno);
+        return false;
+    }
+    AtomicFileWriter writer(to);
+    std::string buffer(1 << 20, '\0');
+    for (;;) {
+        const ssize_t n = readSome(fd, buffer.data(), buffer.size());
+        if (n < 0) {
+            const int saved = errno;
+            ::close(fd);
+            if (error)
+                *error = errorText(saved);
+            return false;
+        }
+        if (n == 0 || !writer.write(std::string_view(buffer.data(), static_cast<std::size_t>(n))))
+            break;
+    }
+    ::close(fd);
+    if (writer.commit())
+        return true;
+    if (error)
+        *error = writer.error();
+    return false;
 }
 
 } // namespace notarium

@@ -8,10 +8,37 @@ namespace notarium {
 // Reads a whole file. Returns false and sets error (the platform's text) when it cannot.
 bool readWholeFile(const std::string& path, std::string& bytes, std::string* error = nullptr);
 
-// Replaces path with bytes safely: the bytes go to a temporary file in the same folder, which is
-// flushed and synced, takes the old file's permissions and is then renamed over the old file; the
-// folder is synced last. On any failure the old file is untouched, the temporary file is removed
-// and error receives the platform's text.
+// Replaces a file safely: the bytes go to a temporary file in the same folder, which is synced,
+// takes the old file's permissions and is then renamed over the old file; the folder is synced
+// last. Until commit() succeeds the old file is untouched; a writer that is destroyed without a
+// successful commit removes its temporary file. Saving through a symbolic link replaces the file
+// the link points to.
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(const std::string& path);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    // False once anything has failed; error() then tells why.
+    bool ok() const { return m_failure == 0; }
+    bool write(std::string_view bytes);
+    bool commit();
+    std::string error() const;
+
+private:
+    void fail(int error);
+
+    std::string m_path;
+    std::string m_temp;
+    int m_fd = -1;
+    int m_failure = 0;
+    bool m_committed = false;
+};
+
+// AtomicFileWriter in one call.
 bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string* error = nullptr);
+// Copies from to to through AtomicFileWriter.
+bool copyFileAtomically(const std::string& from, const std::string& to, std::string* error = nullptr);
 
 } // namespace notarium

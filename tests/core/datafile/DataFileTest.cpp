@@ -1,6 +1,6 @@
-#include "datafile/DataFile.h"
-#include "document/Document.h"
-#include "io/FileIo.h"
+#include "core/datafile/DataFile.h"
+#include "core/document/Document.h"
+#include "core/io/FileIo.h"
 
 #include <gtest/gtest.h>
 
@@ -459,6 +459,84 @@ TEST_F(DataFileOnDisk, ReadingAndBackup)
     EXPECT_TRUE(result.ok());
     EXPECT_TRUE(result.backupFailed);
     EXPECT_EQ(backupPathFor("/a/b/notes", "/c/"), "/c/notes.~nm");
+}
+
+} // namespace
+} // namespace notarium
+
+namespace notarium {
+namespace {
+
+TEST(AtomicWrite, SavingThroughALinkReplacesItsTarget)
+{
+    const fs::path folder = fs::temp_directory_path() / ("notarium-link-" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder / "real");
+    ASSERT_TRUE(writeFileAtomically((folder / "real" / "plan.nmd").string(), "old"));
+    fs::create_symlink(folder / "real" / "plan.nmd", folder / "link.nmd");
+    ASSERT_TRUE(writeFileAtomically((folder / "link.nmd").string(), "new"));
+    EXPECT_TRUE(fs::is_symlink(folder / "link.nmd"));
+    std::string bytes;
+    ASSERT_TRUE(readWholeFile((folder / "real" / "plan.nmd").string(), bytes));
+    EXPECT_EQ(bytes, "new");
+    fs::remove_all(folder);
+}
+
+} // namespace
+} // namespace notarium
+
+namespace notarium {
+namespace {
+
+// Reading from a file streams it through a buffer; whatever the buffer's size, the result is the
+// one reading the same bytes from memory gives.
+TEST_F(DataFileOnDisk, StreamingGivesTheSameDocumentAsReadingFromMemory)
+{
+    std::mt19937 rng(11);
+    std::vector<std::string> inputs;
+    for (const auto& entry : fs::directory_iterator(fs::path(NOTARIUM_TEST_DATA) / ".." / "fuzz" / "corpus" / "datafile"))
+        inputs.push_back(contents(entry.path()));
+    for (int round = 0; round < 6; ++round) {
+        Document doc;
+        fillRandom(doc, rng, 40 + round * 40);
+        std::string bytes = serializeDataFile(doc, 1);
+        // Mixed line ends and a long line that outgrows any small buffer.
+        if (round % 2)
+            for (std::size_t i = 0; (i = bytes.find("\r\n", i + 1)) != std::string::npos; i += 1)
+                if (rng() % 3 == 0)
+                    bytes.erase(i + (rng() % 2), 1);
+        if (round == 3)
+            doc.nodeAt(2)->data()->MemoStr = std::string(5000, 'x') + "\r\n" + std::string(3000, 'y');
+        inputs.push_back(bytes);
+        inputs.push_back(serializeDataFile(doc, 2));
+    }
+    inputs.push_back(inputs.back() + "\x1A" + inputs.front());
+
+    const fs::path path = folder / "stream.nmd";
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        ASSERT_TRUE(writeFileAtomically(path.string(), inputs[i]));
+        Document expected;
+        const ReadResult fromMemory = parseDataFile(inputs[i], expected);
+        for (std::size_t bufferSize : {2u, 3u, 7u, 16u, 61u, 1024u, 1u << 20}) {
+            SCOPED_TRACE("input " + std::to_string(i) + ", buffer " + std::to_string(bufferSize));
+            ReadOptions options;
+            options.bufferSize = bufferSize;
+            std::uint64_t lastProgress = 0;
+            options.progress = [&](std::uint64_t done, std::uint64_t total) {
+                EXPECT_GE(done, lastProgress);
+                EXPECT_LE(done, total);
+                lastProgress = done;
+            };
+            Document streamed;
+            const ReadResult fromFile = readDataFile(path.string(), streamed, options);
+            ASSERT_EQ(fromFile.status, fromMemory.status);
+            ASSERT_EQ(streamed.nodeCount(), expected.nodeCount());
+            EXPECT_EQ(fromFile.savedCurrentIndex, fromMemory.savedCurrentIndex);
+            if (fromMemory.ok()) {
+                EXPECT_EQ(serializeDataFile(streamed, 0), serializeDataFile(expected, 0));
+            }
+        }
+    }
 }
 
 } // namespace
