@@ -73,6 +73,11 @@ struct BodyCase {
     std::string readBack; // MemoStr after reading
 };
 
+void PrintTo(const BodyCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class DataFileBody : public ::testing::TestWithParam<BodyCase> { };
 
 TEST_P(DataFileBody, WrittenAndReadBack)
@@ -494,7 +499,7 @@ TEST_F(DataFileOnDisk, StreamingGivesTheSameDocumentAsReadingFromMemory)
 {
     std::mt19937 rng(11);
     std::vector<std::string> inputs;
-    for (const auto& entry : fs::directory_iterator(fs::path(NOTARIUM_TEST_DATA) / ".." / "fuzz" / "corpus" / "datafile"))
+    for (const auto& entry : fs::directory_iterator(fs::path(NOTARIUM_FUZZ_CORPUS) / "datafile"))
         inputs.push_back(contents(entry.path()));
     for (int round = 0; round < 6; ++round) {
         Document doc;
