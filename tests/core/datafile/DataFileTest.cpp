@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <random>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace notarium {
@@ -426,15 +427,32 @@ TEST_F(DataFileOnDisk, FailedSaveKeepsTheOldFile)
     result = writeDataFile((folder / "missing" / "x.nmd").string(), doc, 1);
     EXPECT_FALSE(result.ok);
 
-    if (::geteuid() != 0) {
-        const fs::path path = folder / "plan.nmd";
-        ASSERT_TRUE(writeFileAtomically(path.string(), "old"));
-        fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-        result = writeDataFile(path.string(), doc, 1);
-        fs::permissions(folder, fs::perms::owner_all);
-        EXPECT_FALSE(result.ok);
-        EXPECT_EQ(contents(path), "old");
+    // A folder the user may not write to. Root may write anywhere, so as root the save runs in a
+    // child process that has given up its rights.
+    const fs::path path = folder / "plan.nmd";
+    ASSERT_TRUE(writeFileAtomically(path.string(), "old"));
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read
+                                | fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    auto saveFails = [&] {
+        const WriteResult r = writeDataFile(path.string(), doc, 1);
+        return !r.ok && !r.errorText.empty();
+    };
+    if (::geteuid() == 0) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const bool dropped = ::setgid(65534) == 0 && ::setuid(65534) == 0;
+            ::_exit(dropped && saveFails() ? 0 : 1);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    } else {
+        EXPECT_TRUE(saveFails());
     }
+    fs::permissions(folder, fs::perms::owner_all);
+    EXPECT_EQ(contents(path), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2) << "no temporary file left";
 }
 
 TEST_F(DataFileOnDisk, ReadingAndBackup)
