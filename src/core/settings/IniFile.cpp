@@ -19,6 +19,16 @@ namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
+// A key name without the blanks around it and without byte-order marks before it: a key that
+// began with one would, written first in the file, lose it to the BOM rule when read again.
+std::string_view trimKey(std::string_view key)
+{
+    key = trimBlanks(key);
+    while (key.starts_with(kUtf8Bom))
+        key = trimBlanks(key.substr(kUtf8Bom.size()));
+    return key;
+}
+
 bool isBlankLine(std::string_view text)
 {
     return trimBlanks(text).empty();
@@ -112,7 +122,7 @@ void IniFile::parseLine(std::string_view line, Section*& current)
     if (!isCommentLine(trimmed)) {
         const auto equals = line.find('=');
         if (equals != std::string_view::npos) {
-            const std::string_view key = trimBlanks(line.substr(0, equals));
+            const std::string_view key = trimKey(line.substr(0, equals));
             if (!key.empty()) {
                 current->lines.push_back(
                     { true, std::string(key), std::string(trimBlanks(line.substr(equals + 1))) });
@@ -176,7 +186,7 @@ IniFile::Section* IniFile::findSection(std::string_view name)
 
 const IniFile::Line* IniFile::findEntry(const Section& section, std::string_view key)
 {
-    key = trimBlanks(key);
+    key = trimKey(key);
     for (const Line& line : section.lines)
         if (line.isEntry && equalsIgnoringAsciiCase(line.key, key))
             return &line;
@@ -226,7 +236,7 @@ std::string IniFile::readString(
 bool IniFile::writeString(std::string_view section, std::string_view key, std::string_view value)
 {
     section = trimBlanks(section);
-    key = trimBlanks(key);
+    key = trimKey(key);
     if (hasLineBreak(section) || !isWritableKey(key))
         return false;
     std::string cleanValue(value);
@@ -257,7 +267,7 @@ void IniFile::deleteKey(std::string_view section, std::string_view key)
     Section* found = findSection(section);
     if (found == nullptr)
         return;
-    key = trimBlanks(key);
+    key = trimKey(key);
     std::erase_if(
         found->lines, [key](const Line& l) { return l.isEntry && equalsIgnoringAsciiCase(l.key, key); });
 }

@@ -187,36 +187,32 @@ void Settings::setCustomColours(const CustomColours& colours)
     }
 }
 
+namespace {
+
+// The keys of a tool bar's section, in the order they are written.
+constexpr std::pair<const char*, int ToolBarPosition::*> kToolBarFields[] = {
+    {"Rev", &ToolBarPosition::rev},           {"Visible", &ToolBarPosition::visible},
+    {"DockedTo", &ToolBarPosition::dockedTo}, {"LastDock", &ToolBarPosition::lastDock},
+    {"DockRow", &ToolBarPosition::dockRow},   {"DockPos", &ToolBarPosition::dockPos},
+    {"FloatLeft", &ToolBarPosition::floatLeft}, {"FloatTop", &ToolBarPosition::floatTop},
+};
+
+} // namespace
+
 std::optional<ToolBarPosition> Settings::toolBarPosition(std::string_view toolBar) const
 {
     if (!m_ini.sectionExists(toolBar))
         return std::nullopt;
-    ToolBarPosition p;
-    const auto field
-        = [&](const char* name, int& value) { value = readInteger(m_ini.readString(toolBar, name), value); };
-    field("Rev", p.rev);
-    field("Visible", p.visible);
-    field("DockedTo", p.dockedTo);
-    field("LastDock", p.lastDock);
-    field("DockRow", p.dockRow);
-    field("DockPos", p.dockPos);
-    field("FloatLeft", p.floatLeft);
-    field("FloatTop", p.floatTop);
-    return p;
+    ToolBarPosition position;
+    for (const auto& [name, field] : kToolBarFields)
+        position.*field = readInteger(m_ini.readString(toolBar, name), position.*field);
+    return position;
 }
 
-void Settings::setToolBarPosition(std::string_view toolBar, const ToolBarPosition& p)
+void Settings::setToolBarPosition(std::string_view toolBar, const ToolBarPosition& position)
 {
-    const auto field
-        = [&](const char* name, int value) { m_ini.writeString(toolBar, name, writeInteger(value)); };
-    field("Rev", p.rev);
-    field("Visible", p.visible);
-    field("DockedTo", p.dockedTo);
-    field("LastDock", p.lastDock);
-    field("DockRow", p.dockRow);
-    field("DockPos", p.dockPos);
-    field("FloatLeft", p.floatLeft);
-    field("FloatTop", p.floatTop);
+    for (const auto& [name, field] : kToolBarFields)
+        m_ini.writeString(toolBar, name, writeInteger(position.*field));
 }
 
 std::string Settings::currentDefaultTitles() const
