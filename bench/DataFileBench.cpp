@@ -60,7 +60,7 @@ unsigned char rawRead(const std::string& path)
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         fail("cannot open " + path + ": " + std::strerror(errno));
-    struct stat st {};
+    struct stat st { };
     ::fstat(fd, &st);
     const auto size = static_cast<std::size_t>(st.st_size);
     // Uninitialised on purpose: zero-filling would add a pass over the memory that cat never makes.
@@ -136,7 +136,7 @@ long peakRssOfChild(const std::function<bool()>& job)
     if (pid == 0)
         ::_exit(job() ? 0 : 1);
     int status = 0;
-    struct rusage usage {};
+    struct rusage usage { };
     while (::wait4(pid, &status, 0, &usage) < 0)
         if (errno != EINTR)
             return -1;
@@ -148,8 +148,8 @@ long peakRssOfChild(const std::function<bool()>& job)
 void printRow(const char* step, const Timing& t, double fileMb, const std::string& ratio)
 {
     const double best = t.best();
-    std::printf("%-38s %10.1f %10.1f %9.0f   %s\n", step, best, t.median(), best > 0 ? fileMb / (best / 1000.0) : 0.0,
-                ratio.c_str());
+    std::printf("%-38s %10.1f %10.1f %9.0f   %s\n", step, best, t.median(),
+        best > 0 ? fileMb / (best / 1000.0) : 0.0, ratio.c_str());
 }
 
 std::string ratioText(double value, double base, const char* baseName)
@@ -184,7 +184,7 @@ int run(int argc, char** argv)
         return 2;
     }
 
-    struct stat st {};
+    struct stat st { };
     if (::stat(path.c_str(), &st) != 0)
         fail("cannot stat " + path + ": " + std::strerror(errno));
     const double fileBytes = static_cast<double>(st.st_size);
@@ -212,7 +212,8 @@ int run(int argc, char** argv)
     auto doc = std::make_unique<Document>();
     const ReadResult first = readDataFile(path, *doc);
     if (!first.ok())
-        fail("readDataFile failed on " + path + " (status " + std::to_string(static_cast<int>(first.status)) + ")");
+        fail("readDataFile failed on " + path + " (status " + std::to_string(static_cast<int>(first.status))
+            + ")");
     const std::size_t nodes = doc->nodeCount();
     // The open rules give the nodes their stored expanded states, so a file the program wrote
     // serializes back to the same bytes.
@@ -221,15 +222,16 @@ int run(int argc, char** argv)
     std::string roundTrip = "identical";
     if (again != bytes) {
         const auto diff = std::mismatch(again.begin(), again.end(), bytes.begin(), bytes.end());
-        roundTrip = "DIFFERS at byte " + std::to_string(diff.first - again.begin()) + " (written " +
-                    std::to_string(again.size()) + " bytes, file " + std::to_string(bytes.size()) + ")";
+        roundTrip = "DIFFERS at byte " + std::to_string(diff.first - again.begin()) + " (written "
+            + std::to_string(again.size()) + " bytes, file " + std::to_string(bytes.size()) + ")";
     }
 
     const std::string copyPath = path + ".bench-copy";
     const std::string savePath = path + ".bench-save.nmd";
     unsigned sink = 0;
 
-    Timing chunkReadT, rawReadT, readT, parseT, destroyT, rawWriteT, rawWriteSyncT, serializeT, serializeWriteT, atomicT, saveT;
+    Timing chunkReadT, rawReadT, readT, parseT, destroyT, rawWriteT, rawWriteSyncT, serializeT,
+        serializeWriteT, atomicT, saveT;
     for (int r = 0; r < runs; ++r) {
         auto t = Clock::now();
         sink += chunkedRead(path);
@@ -287,7 +289,8 @@ int run(int argc, char** argv)
     ::unlink(copyPath.c_str());
     ::unlink(savePath.c_str());
 
-    std::printf("file %s: %.0f bytes, %zu nodes; %d runs, warm page cache\n", path.c_str(), fileBytes, nodes, runs);
+    std::printf(
+        "file %s: %.0f bytes, %zu nodes; %d runs, warm page cache\n", path.c_str(), fileBytes, nodes, runs);
     std::printf("round trip (read, open rules, serialize): %s\n\n", roundTrip.c_str());
     std::printf("%-38s %10s %10s %9s   %s\n", "step", "best ms", "median ms", "MB/s", "ratio (best)");
     const double rawReadMs = rawReadT.best();
@@ -295,28 +298,33 @@ int run(int argc, char** argv)
     const double rawWriteSyncMs = rawWriteSyncT.best();
     printRow("raw read, 128 KiB chunks (cat)", chunkReadT, fileMb, "");
     printRow("raw read into one buffer", rawReadT, fileMb, ratioText(rawReadMs, chunkReadT.best(), "cat"));
-    printRow("readDataFile (file -> Document)", readT, fileMb, ratioText(readT.best(), rawReadMs, "raw read"));
-    printRow("  parseDataFile (memory -> Document)", parseT, fileMb, ratioText(parseT.best(), rawReadMs, "raw read"));
+    printRow(
+        "readDataFile (file -> Document)", readT, fileMb, ratioText(readT.best(), rawReadMs, "raw read"));
+    printRow("  parseDataFile (memory -> Document)", parseT, fileMb,
+        ratioText(parseT.best(), rawReadMs, "raw read"));
     printRow("  ~Document (destroy)", destroyT, fileMb, ratioText(destroyT.best(), rawReadMs, "raw read"));
     printRow("raw write, no fsync (cp)", rawWriteT, fileMb, "");
     printRow("raw write + fsync", rawWriteSyncT, fileMb, ratioText(rawWriteSyncMs, rawWriteMs, "raw write"));
-    printRow("serializeDataFile (memory)", serializeT, fileMb, ratioText(serializeT.best(), rawWriteMs, "raw write"));
+    printRow("serializeDataFile (memory)", serializeT, fileMb,
+        ratioText(serializeT.best(), rawWriteMs, "raw write"));
     printRow("serialize + write, no fsync", serializeWriteT, fileMb,
-             ratioText(serializeWriteT.best(), rawWriteMs, "raw write"));
+        ratioText(serializeWriteT.best(), rawWriteMs, "raw write"));
     printRow("writeFileAtomically (raw bytes)", atomicT, fileMb,
-             ratioText(atomicT.best(), rawWriteSyncMs, "raw write + fsync"));
+        ratioText(atomicT.best(), rawWriteSyncMs, "raw write + fsync"));
     printRow("writeDataFile (atomic, fsync)", saveT, fileMb,
-             ratioText(saveT.best(), rawWriteSyncMs, "raw write + fsync") + ", " +
-                 ratioText(saveT.best(), rawWriteMs, "raw write"));
+        ratioText(saveT.best(), rawWriteSyncMs, "raw write + fsync") + ", "
+            + ratioText(saveT.best(), rawWriteMs, "raw write"));
 
-    std::printf("\n%-38s %10s %10s %9s\n", "peak memory (child process)", "max RSS KB", "- base KB", "x file");
+    std::printf(
+        "\n%-38s %10s %10s %9s\n", "peak memory (child process)", "max RSS KB", "- base KB", "x file");
     const auto memoryRow = [&](const char* step, long kb) {
         if (kb < 0) {
             std::printf("%-38s %10s\n", step, "failed");
             return;
         }
         const long extra = kb - baselineKb;
-        std::printf("%-38s %10ld %10ld %9.2f\n", step, kb, extra, static_cast<double>(extra) * 1024.0 / fileBytes);
+        std::printf(
+            "%-38s %10ld %10ld %9.2f\n", step, kb, extra, static_cast<double>(extra) * 1024.0 / fileBytes);
     };
     memoryRow("baseline (fork, nothing)", baselineKb);
     memoryRow("readDataFile", readKb);

@@ -18,116 +18,148 @@ namespace {
 // words, several of them with trail bytes that are ASCII punctuation (0x5C '\', 0x40 '@', 0x7B '{',
 // 0x7D '}', 0x5B '['), which a byte-wise reader must not mistake for ASCII.
 constexpr std::string_view kJapaneseWords[] = {
-    "\x82\xA0\x82\xA2\x82\xA4\x82\xA6\x82\xA8",             // あいうえお
-    "\x82\xA0\x82\xE8\x82\xAA\x82\xC6\x82\xA4",             // ありがとう
-    "\x82\xB1\x82\xF1\x82\xC9\x82\xBF\x82\xCD",             // こんにちは
-    "\x82\xAB\x82\xE5\x82\xA4\x82\xCD",                     // きょうは
-    "\x82\xBD\x82\xCC\x82\xB5\x82\xA2",                     // たのしい
-    "\x82\xC5\x82\xB7\x82\xDC\x82\xB7",                     // ですます
-    "\x82\xBB\x82\xEA\x82\xA9\x82\xE7",                     // それから
-    "\x82\xC6\x82\xB1\x82\xEB\x82\xC5",                     // ところで
-    "\x82\xC9\x82\xC2\x82\xA2\x82\xC4",                     // について
-    "\x82\xD0\x82\xE7\x82\xAA\x82\xC8",                     // ひらがな
-    "\x83\x4A\x83\x5E\x83\x4A\x83\x69",                     // カタカナ
-    "\x83\x6D\x81\x5B\x83\x67",                             // ノート
-    "\x83\x81\x83\x82",                                     // メモ
-    "\x83\x41\x83\x45\x83\x67\x83\x89\x83\x43\x83\x93",     // アウトライン
-    "\x83\x5C\x83\x74\x83\x67\x83\x45\x83\x46\x83\x41",     // ソフトウェア
-    "\x83\x66\x81\x5B\x83\x5E",                             // データ
-    "\x83\x74\x83\x40\x83\x43\x83\x8B",                     // ファイル
-    "\x83\x63\x83\x8A\x81\x5B",                             // ツリー
-    "\x83\x65\x83\x93\x83\x76\x83\x8C\x81\x5B\x83\x67",     // テンプレート
-    "\x83\x75\x83\x62\x83\x4E\x83\x7D\x81\x5B\x83\x4E",     // ブックマーク
-    "\x83\x4C\x81\x5B\x83\x7B\x81\x5B\x83\x68",             // キーボード
-    "\x83\x45\x83\x42\x83\x93\x83\x68\x83\x45",             // ウィンドウ
-    "\x83\x76\x83\x8D\x83\x4F\x83\x89\x83\x80",             // プログラム
-    "\x83\x54\x81\x5B\x83\x6F\x81\x5B",                     // サーバー
-    "\x95\x5C\x8E\xA6",                                     // 表示
-    "\x94\x5C\x97\xCD",                                     // 能力
-    "\x97\x5C\x92\xE8",                                     // 予定
-    "\x93\xFA\x96\x7B\x8C\xEA",                             // 日本語
-    "\x95\xB6\x8F\xCD",                                     // 文章
-    "\x89\xEF\x8B\x63",                                     // 会議
-    "\x8B\x63\x8E\x96\x98\x5E",                             // 議事録
-    "\x93\x8C\x8B\x9E",                                     // 東京
-    "\x91\xE5\x8D\xE3",                                     // 大阪
-    "\x8B\x9E\x93\x73",                                     // 京都
-    "\x96\x6B\x8A\x43\x93\xB9",                             // 北海道
-    "\x93\x56\x8B\x43",                                     // 天気
-    "\x97\x5C\x95\xF1",                                     // 予報
-    "\x8C\xA4\x8B\x86",                                     // 研究
-    "\x8A\x4A\x94\xAD",                                     // 開発
-    "\x8E\x64\x97\x6C",                                     // 仕様
-    "\x90\xDD\x8C\x76",                                     // 設計
-    "\x8E\x8E\x8C\xB1",                                     // 試験
-    "\x8A\x6D\x94\x46",                                     // 確認
-    "\x8D\xEC\x8B\xC6",                                     // 作業
-    "\x95\xF1\x8D\x90",                                     // 報告
-    "\x8E\x91\x97\xBF",                                     // 資料
-    "\x90\xAE\x97\x9D",                                     // 整理
-    "\x8C\x9F\x8D\xF5",                                     // 検索
-    "\x92\x75\x8A\xB7",                                     // 置換
-    "\x95\xDB\x91\xB6",                                     // 保存
-    "\x88\xF3\x8D\xFC",                                     // 印刷
-    "\x95\xCF\x8A\xB7",                                     // 変換
-    "\x8A\xBF\x8E\x9A",                                     // 漢字
-    "\x8E\x9E\x8A\xD4",                                     // 時間
-    "\x8D\xA1\x93\xFA",                                     // 今日
-    "\x96\xBE\x93\xFA",                                     // 明日
-    "\x8D\xF0\x93\xFA",                                     // 昨日
-    "\x8D\x5C\x90\xAC",                                     // 構成
-    "\x92\x69\x97\x8E",                                     // 段落
-    "\x8C\xA9\x8F\x6F\x82\xB5",                             // 見出し
-    "\x83\x5C\x81\x5B\x83\x58",                             // ソース
-    "\x90\x5C\x90\xBF",                                     // 申請
-    "\x8F\x5C\x93\xFA",                                     // 十日
-    "\x8B\x40\x94\x5C",                                     // 機能
-    "\x95\x5D\x89\xBF",                                     // 評価
+    "\x82\xA0\x82\xA2\x82\xA4\x82\xA6\x82\xA8", // あいうえお
+    "\x82\xA0\x82\xE8\x82\xAA\x82\xC6\x82\xA4", // ありがとう
+    "\x82\xB1\x82\xF1\x82\xC9\x82\xBF\x82\xCD", // こんにちは
+    "\x82\xAB\x82\xE5\x82\xA4\x82\xCD", // きょうは
+    "\x82\xBD\x82\xCC\x82\xB5\x82\xA2", // たのしい
+    "\x82\xC5\x82\xB7\x82\xDC\x82\xB7", // ですます
+    "\x82\xBB\x82\xEA\x82\xA9\x82\xE7", // それから
+    "\x82\xC6\x82\xB1\x82\xEB\x82\xC5", // ところで
+    "\x82\xC9\x82\xC2\x82\xA2\x82\xC4", // について
+    "\x82\xD0\x82\xE7\x82\xAA\x82\xC8", // ひらがな
+    "\x83\x4A\x83\x5E\x83\x4A\x83\x69", // カタカナ
+    "\x83\x6D\x81\x5B\x83\x67", // ノート
+    "\x83\x81\x83\x82", // メモ
+    "\x83\x41\x83\x45\x83\x67\x83\x89\x83\x43\x83\x93", // アウトライン
+    "\x83\x5C\x83\x74\x83\x67\x83\x45\x83\x46\x83\x41", // ソフトウェア
+    "\x83\x66\x81\x5B\x83\x5E", // データ
+    "\x83\x74\x83\x40\x83\x43\x83\x8B", // ファイル
+    "\x83\x63\x83\x8A\x81\x5B", // ツリー
+    "\x83\x65\x83\x93\x83\x76\x83\x8C\x81\x5B\x83\x67", // テンプレート
+    "\x83\x75\x83\x62\x83\x4E\x83\x7D\x81\x5B\x83\x4E", // ブックマーク
+    "\x83\x4C\x81\x5B\x83\x7B\x81\x5B\x83\x68", // キーボード
+    "\x83\x45\x83\x42\x83\x93\x83\x68\x83\x45", // ウィンドウ
+    "\x83\x76\x83\x8D\x83\x4F\x83\x89\x83\x80", // プログラム
+    "\x83\x54\x81\x5B\x83\x6F\x81\x5B", // サーバー
+    "\x95\x5C\x8E\xA6", // 表示
+    "\x94\x5C\x97\xCD", // 能力
+    "\x97\x5C\x92\xE8", // 予定
+    "\x93\xFA\x96\x7B\x8C\xEA", // 日本語
+    "\x95\xB6\x8F\xCD", // 文章
+    "\x89\xEF\x8B\x63", // 会議
+    "\x8B\x63\x8E\x96\x98\x5E", // 議事録
+    "\x93\x8C\x8B\x9E", // 東京
+    "\x91\xE5\x8D\xE3", // 大阪
+    "\x8B\x9E\x93\x73", // 京都
+    "\x96\x6B\x8A\x43\x93\xB9", // 北海道
+    "\x93\x56\x8B\x43", // 天気
+    "\x97\x5C\x95\xF1", // 予報
+    "\x8C\xA4\x8B\x86", // 研究
+    "\x8A\x4A\x94\xAD", // 開発
+    "\x8E\x64\x97\x6C", // 仕様
+    "\x90\xDD\x8C\x76", // 設計
+    "\x8E\x8E\x8C\xB1", // 試験
+    "\x8A\x6D\x94\x46", // 確認
+    "\x8D\xEC\x8B\xC6", // 作業
+    "\x95\xF1\x8D\x90", // 報告
+    "\x8E\x91\x97\xBF", // 資料
+    "\x90\xAE\x97\x9D", // 整理
+    "\x8C\x9F\x8D\xF5", // 検索
+    "\x92\x75\x8A\xB7", // 置換
+    "\x95\xDB\x91\xB6", // 保存
+    "\x88\xF3\x8D\xFC", // 印刷
+    "\x95\xCF\x8A\xB7", // 変換
+    "\x8A\xBF\x8E\x9A", // 漢字
+    "\x8E\x9E\x8A\xD4", // 時間
+    "\x8D\xA1\x93\xFA", // 今日
+    "\x96\xBE\x93\xFA", // 明日
+    "\x8D\xF0\x93\xFA", // 昨日
+    "\x8D\x5C\x90\xAC", // 構成
+    "\x92\x69\x97\x8E", // 段落
+    "\x8C\xA9\x8F\x6F\x82\xB5", // 見出し
+    "\x83\x5C\x81\x5B\x83\x58", // ソース
+    "\x90\x5C\x90\xBF", // 申請
+    "\x8F\x5C\x93\xFA", // 十日
+    "\x8B\x40\x94\x5C", // 機能
+    "\x95\x5D\x89\xBF", // 評価
 };
 
 // Particles that join the words into sentence-like runs.
 constexpr std::string_view kParticles[] = {
-    "\x82\xCD", "\x82\xAA", "\x82\xF0", "\x82\xC9", "\x82\xCC", "\x82\xC6", "\x82\xC5", "\x82\xE0",
+    "\x82\xCD",
+    "\x82\xAA",
+    "\x82\xF0",
+    "\x82\xC9",
+    "\x82\xCC",
+    "\x82\xC6",
+    "\x82\xC5",
+    "\x82\xE0",
 }; // は が を に の と で も
 
 // Single-byte half-width katakana (0xA1-0xDF): non-ASCII bytes that are not lead bytes.
 constexpr std::string_view kHalfWidthWords[] = {
-    "\xB6\xC0\xB6\xC5",     // ｶﾀｶﾅ
-    "\xC3\xDE\xB0\xC0",     // ﾃﾞｰﾀ
-    "\xD2\xD3",             // ﾒﾓ
+    "\xB6\xC0\xB6\xC5", // ｶﾀｶﾅ
+    "\xC3\xDE\xB0\xC0", // ﾃﾞｰﾀ
+    "\xD2\xD3", // ﾒﾓ
 };
 
 constexpr std::string_view kAsciiWords[] = {
-    "TODO", "meeting", "notes", "version", "release", "build", "test", "draft",
-    "http://example.com/path?q=1", "C:\\Users\\memo\\file.txt", "a+b=c", "(see above)",
-    "#include", "x86_64", "2024-01-31", "[done]",
+    "TODO",
+    "meeting",
+    "notes",
+    "version",
+    "release",
+    "build",
+    "test",
+    "draft",
+    "http://example.com/path?q=1",
+    "C:\\Users\\memo\\file.txt",
+    "a+b=c",
+    "(see above)",
+    "#include",
+    "x86_64",
+    "2024-01-31",
+    "[done]",
 };
 
 // Body lines that look like the format's own markers but are ordinary text, because none of them
 // starts with the end marker: a reader must keep them as body lines.
 constexpr std::string_view kMarkerLikeLines[] = {
-    "::Page::", "begin{{", " }}end", "text }}end", "nil", "TRUE", "::Bookmarks::",
+    "::Page::",
+    "begin{{",
+    " }}end",
+    "text }}end",
+    "nil",
+    "TRUE",
+    "::Bookmarks::",
 };
 
 constexpr std::string_view kIdeographicSpace = "\x81\x40"; // full-width space
-constexpr std::string_view kComma = "\x81\x41";            // 、
-constexpr std::string_view kFullStop = "\x81\x42";         // 。
-constexpr std::string_view kOpenQuote = "\x81\x75";        // 「
-constexpr std::string_view kCloseQuote = "\x81\x76";       // 」
-constexpr std::string_view kBullet = "\x81\x45";           // ・
+constexpr std::string_view kComma = "\x81\x41"; // 、
+constexpr std::string_view kFullStop = "\x81\x42"; // 。
+constexpr std::string_view kOpenQuote = "\x81\x75"; // 「
+constexpr std::string_view kCloseQuote = "\x81\x76"; // 」
+constexpr std::string_view kBullet = "\x81\x45"; // ・
 constexpr std::string_view kCrLf = "\r\n";
 
 // mt19937_64's output sequence is fixed by the C++ standard, whereas the standard distributions
 // are not; the small helpers below keep the generated bytes the same on every library.
 class Random {
 public:
-    explicit Random(std::uint64_t seed) : m_engine(seed) {}
+    explicit Random(std::uint64_t seed)
+        : m_engine(seed)
+    {
+    }
 
     // 0 .. n-1 (0 when n is 0); the modulo bias is irrelevant for these small ranges.
     std::uint64_t below(std::uint64_t n) { return n == 0 ? 0 : m_engine() % n; }
     std::uint64_t between(std::uint64_t lo, std::uint64_t hi) { return lo + below(hi - lo + 1); }
     bool percent(unsigned p) { return below(100) < p; }
-    template <std::size_t N> std::string_view pick(const std::string_view (&items)[N]) { return items[below(std::size(items))]; }
+    template <std::size_t N> std::string_view pick(const std::string_view (&items)[N])
+    {
+        return items[below(std::size(items))];
+    }
 
 private:
     std::mt19937_64 m_engine;
@@ -295,11 +327,12 @@ GenerateStats generateDocument(Document& doc, const GenerateOptions& options)
         const int kind = pickKind(rng);
         // Everything of the page but the body: separator, header, level, title, two indexes,
         // expanded line, begin and end markers, each line with CR LF.
-        const std::uint64_t overhead =
-            2 + 10 + (decimalDigits(level) + 2) + (title.size() + 2) + 3 + 3 + 7 + 9 + 7;
+        const std::uint64_t overhead
+            = 2 + 10 + (decimalDigits(level) + 2) + (title.size() + 2) + 3 + 3 + 7 + 9 + 7;
         const std::uint64_t left = options.targetBytes > used ? options.targetBytes - used : 0;
         const std::uint64_t nodesLeft = options.userNodes - i;
-        const double mean = static_cast<double>(left) / static_cast<double>(nodesLeft) - static_cast<double>(overhead);
+        const double mean
+            = static_cast<double>(left) / static_cast<double>(nodesLeft) - static_cast<double>(overhead);
         std::string body = makeBody(rng, pickBodySize(rng, mean, left));
 
         Node* node = doc.appendNode(lastAtLevel[static_cast<std::size_t>(level - 1)], std::move(title), kind);
@@ -350,7 +383,8 @@ GenerateStats generateDocument(Document& doc, const GenerateOptions& options)
             std::swap(slots[s], slots[rng.below(s + 1)]);
         stats.bookmarks = std::min<std::size_t>(4, options.userNodes);
         for (std::size_t b = 0; b < stats.bookmarks; ++b)
-            doc.setBookmark(slots[b], order[static_cast<std::size_t>(userIndexes[rng.below(userIndexes.size())])]);
+            doc.setBookmark(
+                slots[b], order[static_cast<std::size_t>(userIndexes[rng.below(userIndexes.size())])]);
         stats.currentIndex = userIndexes[rng.below(userIndexes.size())];
     }
     doc.setModified(true);

@@ -16,12 +16,12 @@ namespace {
 int usage()
 {
     std::fprintf(stderr,
-                 "usage: notarium-gen OUT.nmd [--nodes N] [--bytes B] [--seed S] [--max-level L]\n"
-                 "  --nodes      user nodes (default 100000)\n"
-                 "  --bytes      approximate file size; K, M and G suffixes are powers of 1000\n"
-                 "               (default 50M)\n"
-                 "  --seed       random seed; the same options give the same file (default 1)\n"
-                 "  --max-level  deepest user-node level (default 12)\n");
+        "usage: notarium-gen OUT.nmd [--nodes N] [--bytes B] [--seed S] [--max-level L]\n"
+        "  --nodes      user nodes (default 100000)\n"
+        "  --bytes      approximate file size; K, M and G suffixes are powers of 1000\n"
+        "               (default 50M)\n"
+        "  --seed       random seed; the same options give the same file (default 1)\n"
+        "  --max-level  deepest user-node level (default 12)\n");
     return 2;
 }
 
@@ -30,10 +30,20 @@ bool parseNumber(std::string_view text, std::uint64_t& value)
     std::uint64_t scale = 1;
     if (!text.empty()) {
         switch (text.back()) {
-        case 'k': case 'K': scale = 1'000; break;
-        case 'm': case 'M': scale = 1'000'000; break;
-        case 'g': case 'G': scale = 1'000'000'000; break;
-        default: break;
+        case 'k':
+        case 'K':
+            scale = 1'000;
+            break;
+        case 'm':
+        case 'M':
+            scale = 1'000'000;
+            break;
+        case 'g':
+        case 'G':
+            scale = 1'000'000'000;
+            break;
+        default:
+            break;
         }
         if (scale != 1)
             text.remove_suffix(1);
@@ -88,16 +98,17 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    struct stat st {};
+    struct stat st { };
     ::stat(out.c_str(), &st);
     const auto ms = [](auto d) { return std::chrono::duration<double, std::milli>(d).count(); };
     std::printf("%s: %lld bytes, %zu user nodes (deepest level %d, %zu expanded, %zu bookmarks, %zu empty "
                 "bodies, largest body %llu bytes), seed %llu\n",
-                out.c_str(), static_cast<long long>(st.st_size), stats.userNodes, stats.deepestLevel,
-                stats.expandedNodes, stats.bookmarks, stats.emptyBodies,
-                static_cast<unsigned long long>(stats.largestBody), static_cast<unsigned long long>(options.seed));
+        out.c_str(), static_cast<long long>(st.st_size), stats.userNodes, stats.deepestLevel,
+        stats.expandedNodes, stats.bookmarks, stats.emptyBodies,
+        static_cast<unsigned long long>(stats.largestBody), static_cast<unsigned long long>(options.seed));
     std::printf("generated in %.0f ms, written in %.0f ms\n", ms(t1 - t0), ms(t2 - t1));
     if (!written.changedTitles.empty())
-        std::printf("note: %zu nodes were written changed (end-marker lines, 1Ah bytes)\n", written.changedTitles.size());
+        std::printf("note: %zu nodes were written changed (end-marker lines, 1Ah bytes)\n",
+            written.changedTitles.size());
     return 0;
 }

@@ -10,10 +10,9 @@ namespace notarium::cli {
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: notarium-cli check FILE\n"
-    "       notarium-cli tree FILE\n"
-    "       notarium-cli copy IN OUT\n";
+constexpr const char* kUsage = "usage: notarium-cli check FILE\n"
+                               "       notarium-cli tree FILE\n"
+                               "       notarium-cli copy IN OUT\n";
 
 // Message texts use CR LF between lines, as the message boxes do; a terminal wants LF.
 void printMessage(std::FILE* err, const std::string& path, std::string_view text)
@@ -59,9 +58,9 @@ int tree(const std::string& path, std::FILE* out, std::FILE* err)
     int index = 0;
     doc.forEachInOrder([&](const Node* node, int level) {
         line.clear();
-        line += std::to_string(index++) + '\t' + std::to_string(level) + '\t' + std::to_string(node->imageIndex())
-            + '\t' + std::to_string(node->selectedIndex()) + '\t' + (node->isExpanded() ? "1" : "0") + '\t'
-            + cp932::toDisplayUtf8(node->title()) + '\n';
+        line += std::to_string(index++) + '\t' + std::to_string(level) + '\t'
+            + std::to_string(node->imageIndex()) + '\t' + std::to_string(node->selectedIndex()) + '\t'
+            + (node->isExpanded() ? "1" : "0") + '\t' + cp932::toDisplayUtf8(node->title()) + '\n';
         std::fputs(line.c_str(), out);
     });
     std::fprintf(out, "current\t%d\n", doc.absoluteIndex(current));
@@ -95,7 +94,7 @@ int copy(const std::string& in, const std::string& outPath, std::FILE* err)
     }
     for (const std::string& title : written.changedTitles)
         std::fprintf(err, "%s: changed to fit the file format: %s\n", outPath.c_str(),
-                     cp932::toDisplayUtf8(title).c_str());
+            cp932::toDisplayUtf8(title).c_str());
     return ExitOk;
 }
 

@@ -4,15 +4,15 @@
 #include "core/io/ByteScan.h"
 #include "core/io/FileIo.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <map>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace notarium {
 
@@ -57,10 +57,7 @@ public:
     // A read error of the underlying file (errno), 0 when none.
     int readError() const { return m_readError; }
 
-    bool atEnd()
-    {
-        return m_pos >= m_end && !refill();
-    }
+    bool atEnd() { return m_pos >= m_end && !refill(); }
 
     // Body text is most of a data file, and nearly all of its lines need nothing but to be kept:
     // from a line start, moves past every complete line that ends with CR LF and does not begin
@@ -85,7 +82,8 @@ public:
             // Bit i: p[i] is CR; p[i + 1] is LF; p[i + 2] is '}'.
             const unsigned crAt = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(here, cr)));
             const unsigned lfAfter = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(next1, lf)));
-            const unsigned braceAfter = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(next2, brace)));
+            const unsigned braceAfter
+                = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(next2, brace)));
             // Equal masks: every CR has its LF right after it and every LF (from p + 1 on) its
             // CR right before it. An LF at p itself was checked with the block before, except
             // in the first block, where it would end an empty line with a lone LF.
@@ -140,9 +138,18 @@ public:
     }
 
     // Whether the line last read ended with CR LF (not a lone CR, a lone LF or the end of text).
-    bool lastEndWasCrLf() const { return m_lastEndWasCrLf; }
-    const char* lineStart() const { return m_lineStart; }
-    const char* position() const { return m_pos; }
+    bool lastEndWasCrLf() const
+    {
+        return m_lastEndWasCrLf;
+    }
+    const char* lineStart() const
+    {
+        return m_lineStart;
+    }
+    const char* position() const
+    {
+        return m_pos;
+    }
 
     void beginCapture(std::string* target)
     {
@@ -157,7 +164,10 @@ public:
         m_captureStart = upTo;
     }
     // The bytes up to upTo were handed over otherwise.
-    void skipCaptureTo(const char* upTo) { m_captureStart = upTo; }
+    void skipCaptureTo(const char* upTo)
+    {
+        m_captureStart = upTo;
+    }
     void endCapture(const char* upTo)
     {
         flushCapture(upTo);
@@ -165,7 +175,10 @@ public:
     }
 
 private:
-    const char* bufferStart() const { return m_buffer.empty() ? m_viewStart : m_buffer.data(); }
+    const char* bufferStart() const
+    {
+        return m_buffer.empty() ? m_viewStart : m_buffer.data();
+    }
 
     // Moves the unread bytes to the front of the buffer and reads more behind them.
     bool refill()
@@ -609,7 +622,7 @@ ReadResult readDataFile(const std::string& path, Document& doc, const ReadOption
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return cannotOpen;
-    struct stat st {};
+    struct stat st { };
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         ::close(fd);
         return cannotOpen;
@@ -630,11 +643,11 @@ ReadResult readDataFile(const std::string& path, Document& doc, const ReadOption
 
 namespace {
 void writePages(const Document& doc, int currentIndex, Sink& out, std::vector<std::string>* changedTitles,
-                const ProgressCallback& progress);
+    const ProgressCallback& progress);
 }
 
 std::string serializeDataFile(const Document& doc, int currentIndex, std::vector<std::string>* changedTitles,
-                              const ProgressCallback& progress)
+    const ProgressCallback& progress)
 {
     std::string bytes;
     std::size_t estimate = 128;
@@ -651,7 +664,7 @@ std::string serializeDataFile(const Document& doc, int currentIndex, std::vector
 
 namespace {
 void writePages(const Document& doc, int currentIndex, Sink& out, std::vector<std::string>* changedTitles,
-                const ProgressCallback& progress)
+    const ProgressCallback& progress)
 {
     const std::vector<Node*>& nodes = doc.nodesInOrder();
     appendLine(out, kDataFileMagic);
@@ -712,7 +725,8 @@ void writePages(const Document& doc, int currentIndex, Sink& out, std::vector<st
 }
 } // namespace
 
-WriteResult writeDataFile(const std::string& path, Document& doc, int currentIndex, const ProgressCallback& progress)
+WriteResult writeDataFile(
+    const std::string& path, Document& doc, int currentIndex, const ProgressCallback& progress)
 {
     WriteResult result;
     AtomicFileWriter file(path);

@@ -21,9 +21,9 @@ using ProgressCallback = std::function<void(std::uint64_t done, std::uint64_t to
 enum class ReadStatus {
     Ok,
     CannotOpen, // the file could not be opened or read
-    Empty,      // the file holds no bytes
+    Empty, // the file holds no bytes
     NotDataFile, // the first line is not the magic
-    Malformed,  // a number that does not convert, a missing "begin{{", a tree of the wrong shape
+    Malformed, // a number that does not convert, a missing "begin{{", a tree of the wrong shape
 };
 
 struct ReadOptions {
@@ -75,13 +75,12 @@ struct WriteResult {
 // The bytes of the data file for doc; currentIndex is the absolute index of the selected node.
 // changedTitles receives the titles described in WriteResult.
 std::string serializeDataFile(const Document& doc, int currentIndex,
-                              std::vector<std::string>* changedTitles = nullptr,
-                              const ProgressCallback& progress = {});
+    std::vector<std::string>* changedTitles = nullptr, const ProgressCallback& progress = {});
 // Writes doc to path through a temporary file in the same folder that replaces the old file only
 // once it is completely on disk; on any failure the old file is left as it was. After a good write
 // the Modify flag of every user node is cleared (the document's modified flag is the caller's).
-WriteResult writeDataFile(const std::string& path, Document& doc, int currentIndex,
-                          const ProgressCallback& progress = {});
+WriteResult writeDataFile(
+    const std::string& path, Document& doc, int currentIndex, const ProgressCallback& progress = {});
 
 // What opening a file does with a successful read: the document node's image is forced to 4, the
 // two top-level nodes are expanded, the stored expanded states are applied (when the file is not

@@ -18,18 +18,21 @@ struct Message {
 namespace messages {
 
 inline constexpr Message CannotOpenFile {
-    "指定されたファイルを開けませんでした。\r\nファイルが存在しないか、ファイル名が無効です。", "ファイルエラー",
-    MessageIcon::Information};
-inline constexpr Message EmptyFile {"ファイルにデータが含まれていません。", "ファイルエラー",
-                                    MessageIcon::Information};
-inline constexpr Message NotDataFile {"Notarium のデータファイルではありません。", "ファイルエラー",
-                                      MessageIcon::Information};
+    "指定されたファイルを開けませんでした。\r\nファイルが存在しないか、ファイル名が無効です。",
+    "ファイルエラー", MessageIcon::Information
+};
+inline constexpr Message EmptyFile { "ファイルにデータが含まれていません。", "ファイルエラー",
+    MessageIcon::Information };
+inline constexpr Message NotDataFile { "Notarium のデータファイルではありません。", "ファイルエラー",
+    MessageIcon::Information };
 inline constexpr Message MalformedFile {
-    "データファイルの読み込み中にエラーが発生しました。\r\nファイルが壊れている可能性があります。", "ファイルエラー",
-    MessageIcon::Error};
+    "データファイルの読み込み中にエラーが発生しました。\r\nファイルが壊れている可能性があります。",
+    "ファイルエラー", MessageIcon::Error
+};
 inline constexpr Message CannotSaveFile {
     "ファイルを保存できませんでした。\r\n保存しようとしたファイルは、他で使用されている可能性があります。",
-    "ファイル I/O エラー", MessageIcon::Error};
+    "ファイル I/O エラー", MessageIcon::Error
+};
 
 } // namespace messages
 } // namespace notarium

@@ -174,7 +174,8 @@ Node* Document::addTopLevelNode(std::string title, int imageIndex)
 
 Node* Document::insertNode(Node* parent, int row, std::string title, int imageIndex)
 {
-    return insertSubtree(parent, row, std::make_unique<Node>(std::move(title), imageIndex, !parent->isRoot()));
+    return insertSubtree(
+        parent, row, std::make_unique<Node>(std::move(title), imageIndex, !parent->isRoot()));
 }
 
 Node* Document::appendNode(Node* parent, std::string title, int imageIndex)

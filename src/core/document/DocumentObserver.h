@@ -6,9 +6,9 @@ class Node;
 
 enum class NodeChange {
     Title,
-    Kind,      // image index and selected index
+    Kind, // image index and selected index
     Expanded,
-    Data,      // body text or view state in TNodeData
+    Data, // body text or view state in TNodeData
 };
 
 // How a view adapter learns of every change of the document. "About to" calls come before the

@@ -19,8 +19,8 @@ inline const char* findFirstOf(const char* p, const char* end, char a, char b, c
     const __m128i vc = _mm_set1_epi8(c);
     while (end - p >= 16) {
         const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, va), _mm_cmpeq_epi8(chunk, vb)),
-                                         _mm_cmpeq_epi8(chunk, vc));
+        const __m128i hit = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(chunk, va), _mm_cmpeq_epi8(chunk, vb)), _mm_cmpeq_epi8(chunk, vc));
         const int mask = _mm_movemask_epi8(hit);
         if (mask != 0)
             return p + __builtin_ctz(static_cast<unsigned>(mask));

@@ -47,7 +47,7 @@ bool readWholeFile(const std::string& path, std::string& bytes, std::string* err
             *error = errorText(errno);
         return false;
     }
-    struct stat st {};
+    struct stat st { };
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd);
         if (error)
@@ -80,7 +80,7 @@ bool readWholeFile(const std::string& path, std::string& bytes, std::string* err
 AtomicFileWriter::AtomicFileWriter(const std::string& path)
     : m_path(path)
 {
-    struct stat linkStat {};
+    struct stat linkStat { };
     if (::lstat(path.c_str(), &linkStat) == 0 && S_ISLNK(linkStat.st_mode)) {
         if (char* resolved = ::realpath(path.c_str(), nullptr)) {
             m_path = resolved;
@@ -139,7 +139,7 @@ bool AtomicFileWriter::commit()
     if (!ok() || m_committed)
         return ok();
     // The new file keeps the old one's permissions; a new file gets the usual 0666 & ~umask.
-    struct stat st {};
+    struct stat st { };
     mode_t mode;
     if (::stat(m_path.c_str(), &st) == 0) {
         mode = st.st_mode & 07777;

@@ -103,8 +103,26 @@ void IniFile::parse(std::string_view bytes)
     }
 }
 
-void IniFile::parseLine(std::string_view line, Section*& current)
+void IniFile::parseLine(std::string_view rawLine, Section*& current)
 {
+    // Byte-order marks at the start of a line (an editor's leftovers from joined files) mean
+    // nothing there and would hide what the line is; the blanks before them are kept.
+    std::string withoutMarks;
+    std::string_view line = rawLine;
+    if (const auto start = rawLine.find_first_not_of(" \t");
+        start != std::string_view::npos && rawLine.substr(start).starts_with(kUtf8Bom)) {
+        std::size_t i = 0;
+        while (i < rawLine.size()) {
+            if (rawLine[i] == ' ' || rawLine[i] == '\t')
+                withoutMarks.push_back(rawLine[i++]);
+            else if (rawLine.substr(i).starts_with(kUtf8Bom))
+                i += kUtf8Bom.size();
+            else
+                break;
+        }
+        withoutMarks.append(rawLine.substr(i));
+        line = withoutMarks;
+    }
     const std::string_view trimmed = trimBlanks(line);
     if (trimmed.size() > 2 && trimmed.front() == '[' && trimmed.back() == ']') {
         const std::string_view name = trimBlanks(trimmed.substr(1, trimmed.size() - 2));

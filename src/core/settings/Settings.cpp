@@ -191,10 +191,14 @@ namespace {
 
 // The keys of a tool bar's section, in the order they are written.
 constexpr std::pair<const char*, int ToolBarPosition::*> kToolBarFields[] = {
-    {"Rev", &ToolBarPosition::rev},           {"Visible", &ToolBarPosition::visible},
-    {"DockedTo", &ToolBarPosition::dockedTo}, {"LastDock", &ToolBarPosition::lastDock},
-    {"DockRow", &ToolBarPosition::dockRow},   {"DockPos", &ToolBarPosition::dockPos},
-    {"FloatLeft", &ToolBarPosition::floatLeft}, {"FloatTop", &ToolBarPosition::floatTop},
+    { "Rev", &ToolBarPosition::rev },
+    { "Visible", &ToolBarPosition::visible },
+    { "DockedTo", &ToolBarPosition::dockedTo },
+    { "LastDock", &ToolBarPosition::lastDock },
+    { "DockRow", &ToolBarPosition::dockRow },
+    { "DockPos", &ToolBarPosition::dockPos },
+    { "FloatLeft", &ToolBarPosition::floatLeft },
+    { "FloatTop", &ToolBarPosition::floatTop },
 };
 
 } // namespace

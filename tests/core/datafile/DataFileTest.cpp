@@ -17,7 +17,8 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kHeader = "Notarium Data File\r\nVersion 1.10\r\n\r\n::CurrentNode::\r\n";
 
-std::string page(int level, std::string_view title, int image, std::string_view expanded, std::string_view body)
+std::string page(
+    int level, std::string_view title, int image, std::string_view expanded, std::string_view body)
 {
     std::string s = "\r\n::Page::\r\n" + std::to_string(level) + "\r\n" + std::string(title) + "\r\n"
         + std::to_string(image) + "\r\n" + std::to_string(image) + "\r\n";
@@ -29,8 +30,8 @@ std::string page(int level, std::string_view title, int image, std::string_view 
 // A file as the writer makes it: current node, bookmark lines, then pages.
 std::string file(int current, std::string_view bookmarks, const std::string& pages)
 {
-    return std::string(kHeader) + std::to_string(current) + "\r\n\r\n::Bookmarks::\r\n" + std::string(bookmarks)
-        + pages;
+    return std::string(kHeader) + std::to_string(current) + "\r\n\r\n::Bookmarks::\r\n"
+        + std::string(bookmarks) + pages;
 }
 
 std::string topPages()
@@ -69,8 +70,8 @@ TEST(DataFileWrite, NewDocumentIsWrittenExactlyAndReadsBack)
 
 struct BodyCase {
     const char* name;
-    std::string stored;   // MemoStr before writing
-    std::string lines;    // what stands between "begin{{" and "}}end"
+    std::string stored; // MemoStr before writing
+    std::string lines; // what stands between "begin{{" and "}}end"
     std::string readBack; // MemoStr after reading
 };
 
@@ -90,7 +91,8 @@ TEST_P(DataFileBody, WrittenAndReadBack)
     memo->data()->MemoStr = c.stored;
     std::vector<std::string> changed;
     const std::string bytes = serializeDataFile(doc, 2, &changed);
-    EXPECT_NE(bytes.find("begin{{\r\n" + c.lines + "}}end\r\n\r\n::Page::\r\n0\r\nPaper"), std::string::npos) << bytes;
+    EXPECT_NE(bytes.find("begin{{\r\n" + c.lines + "}}end\r\n\r\n::Page::\r\n0\r\nPaper"), std::string::npos)
+        << bytes;
     Document back;
     ASSERT_TRUE(parse(bytes, back).ok());
     EXPECT_EQ(bodyOf(back, 1), c.readBack);
@@ -98,19 +100,20 @@ TEST_P(DataFileBody, WrittenAndReadBack)
     EXPECT_EQ(serializeDataFile(back, 2), bytes);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, DataFileBody,
-    ::testing::Values(BodyCase {"NoFinalBreak", "abc", "abc\r\n", "abc\r\n"},
-                      BodyCase {"FinalBreak", "abc\r\n", "abc\r\n", "abc\r\n"},
-                      BodyCase {"Empty", "", "", ""},
-                      BodyCase {"OneBreak", "\r\n", "\r\n", "\r\n"},
-                      BodyCase {"LoneBreaks", "a\rb\nc\n\rd", "a\r\nb\r\nc\r\nd\r\n", "a\r\nb\r\nc\r\nd\r\n"},
-                      BodyCase {"BlankLines", "\r\n\r\nx\r\n\r\n", "\r\n\r\nx\r\n\r\n", "\r\n\r\nx\r\n\r\n"},
-                      BodyCase {"ShiftJisTrailBytes", "\x95\x5C\x83\x5C", "\x95\x5C\x83\x5C\r\n", "\x95\x5C\x83\x5C\r\n"},
-                      // Lines the format cannot hold are mended instead of cutting the body short.
-                      BodyCase {"EndMarkerLine", "a\r\n}}end\r\nb", "a\r\n }}end\r\nb\r\n", "a\r\n }}end\r\nb\r\n"},
-                      BodyCase {"EndMarkerPrefix", "}}ending", " }}ending\r\n", " }}ending\r\n"},
-                      BodyCase {"EndOfFileByte", "a\x1A" "b\r\n\x1A}}end", "ab\r\n }}end\r\n", "ab\r\n }}end\r\n"}),
+INSTANTIATE_TEST_SUITE_P(Cases, DataFileBody,
+    ::testing::Values(BodyCase { "NoFinalBreak", "abc", "abc\r\n", "abc\r\n" },
+        BodyCase { "FinalBreak", "abc\r\n", "abc\r\n", "abc\r\n" }, BodyCase { "Empty", "", "", "" },
+        BodyCase { "OneBreak", "\r\n", "\r\n", "\r\n" },
+        BodyCase { "LoneBreaks", "a\rb\nc\n\rd", "a\r\nb\r\nc\r\nd\r\n", "a\r\nb\r\nc\r\nd\r\n" },
+        BodyCase { "BlankLines", "\r\n\r\nx\r\n\r\n", "\r\n\r\nx\r\n\r\n", "\r\n\r\nx\r\n\r\n" },
+        BodyCase { "ShiftJisTrailBytes", "\x95\x5C\x83\x5C", "\x95\x5C\x83\x5C\r\n", "\x95\x5C\x83\x5C\r\n" },
+        // Lines the format cannot hold are mended instead of cutting the body short.
+        BodyCase { "EndMarkerLine", "a\r\n}}end\r\nb", "a\r\n }}end\r\nb\r\n", "a\r\n }}end\r\nb\r\n" },
+        BodyCase { "EndMarkerPrefix", "}}ending", " }}ending\r\n", " }}ending\r\n" },
+        BodyCase { "EndOfFileByte",
+            "a\x1A"
+            "b\r\n\x1A}}end",
+            "ab\r\n }}end\r\n", "ab\r\n }}end\r\n" }),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DataFileWrite, ReportsTheNodesItHadToChange)
@@ -122,7 +125,7 @@ TEST(DataFileWrite, ReportsTheNodesItHadToChange)
     doc.appendNode(doc.documentNode(), "two\r\nlines", KindMemo);
     std::vector<std::string> changed;
     const std::string bytes = serializeDataFile(doc, 0, &changed);
-    EXPECT_EQ(changed, (std::vector<std::string> {"plain", "two\r\nlines"}));
+    EXPECT_EQ(changed, (std::vector<std::string> { "plain", "two\r\nlines" }));
     Document back;
     ASSERT_TRUE(parse(bytes, back).ok());
     EXPECT_EQ(back.nodeCount(), 5u);
@@ -131,9 +134,9 @@ TEST(DataFileWrite, ReportsTheNodesItHadToChange)
 
 TEST(DataFileRead, LineEndingsAndTheEndOfFileByte)
 {
-    std::string crlf = file(1, "nil\r\n", page(0, "D", 4, "TRUE", "") + page(1, "m", 2, "FALSE", "x\r\ny\r\n")
-                                              + page(0, "P", 0, "TRUE", ""));
-    for (const std::string& ending : {std::string("\n"), std::string("\r")}) {
+    std::string crlf = file(1, "nil\r\n",
+        page(0, "D", 4, "TRUE", "") + page(1, "m", 2, "FALSE", "x\r\ny\r\n") + page(0, "P", 0, "TRUE", ""));
+    for (const std::string& ending : { std::string("\n"), std::string("\r") }) {
         std::string other;
         for (std::size_t i = 0; i < crlf.size(); ++i) {
             if (crlf.compare(i, 2, "\r\n") == 0) {
@@ -158,15 +161,17 @@ TEST(DataFileRead, LineEndingsAndTheEndOfFileByte)
 TEST(DataFileRead, LevelZeroBodiesAreDropped)
 {
     Document doc;
-    ASSERT_TRUE(parse(file(0, "nil\r\n", page(0, "D", 4, "TRUE", "stray\r\n") + page(0, "P", 0, "TRUE", "")), doc).ok());
+    ASSERT_TRUE(
+        parse(file(0, "nil\r\n", page(0, "D", 4, "TRUE", "stray\r\n") + page(0, "P", 0, "TRUE", "")), doc)
+            .ok());
     EXPECT_EQ(doc.documentNode()->data(), nullptr);
     EXPECT_EQ(serializeDataFile(doc, 0).find("stray"), std::string::npos);
 }
 
 TEST(DataFileRead, OldFormatHasNoRecordsAndNoExpandedLines)
 {
-    const std::string old = "Notarium Data File\r\nVersion 0.90\r\n" + page(0, "D", 4, "", "") + page(1, "m", 2, "", "b\r\n")
-        + page(0, "P", 0, "", "");
+    const std::string old = "Notarium Data File\r\nVersion 0.90\r\n" + page(0, "D", 4, "", "")
+        + page(1, "m", 2, "", "b\r\n") + page(0, "P", 0, "", "");
     Document doc;
     const ReadResult result = parse(old, doc);
     ASSERT_TRUE(result.ok());
@@ -184,9 +189,9 @@ TEST(DataFileRead, PagesAreAttachedThroughTheLevelTable)
 {
     // 1 A, 3 X (no level-2 node yet: goes under A), 2 B, 3 Y (under B), 1 C, 3 Z (under B: the
     // most recent level-2 node), 25 deep levels grow the table.
-    std::string pages = page(0, "D", 4, "TRUE", "") + page(1, "A", 1, "TRUE", "") + page(3, "X", 2, "FALSE", "")
-        + page(2, "B", 2, "FALSE", "") + page(3, "Y", 2, "FALSE", "") + page(1, "C", 1, "FALSE", "")
-        + page(3, "Z", 2, "FALSE", "");
+    std::string pages = page(0, "D", 4, "TRUE", "") + page(1, "A", 1, "TRUE", "")
+        + page(3, "X", 2, "FALSE", "") + page(2, "B", 2, "FALSE", "") + page(3, "Y", 2, "FALSE", "")
+        + page(1, "C", 1, "FALSE", "") + page(3, "Z", 2, "FALSE", "");
     for (int level = 2; level <= 25; ++level)
         pages += page(level, "L" + std::to_string(level), 2, "FALSE", "");
     pages += page(0, "P", 0, "TRUE", "");
@@ -208,7 +213,7 @@ TEST(DataFileRead, PagesAreAttachedThroughTheLevelTable)
 TEST(DataFileRead, CurrentNodeAndBookmarkRecords)
 {
     const std::string pages = topPages().insert(topPages().find("\r\n::Page::\r\n0\r\nPaper"),
-                                                 page(1, "a", 2, "FALSE", "") + page(1, "b", 2, "TRUE", ""));
+        page(1, "a", 2, "FALSE", "") + page(1, "b", 2, "TRUE", ""));
     struct Case {
         std::string current;
         std::string bookmarks;
@@ -216,23 +221,26 @@ TEST(DataFileRead, CurrentNodeAndBookmarkRecords)
         std::string slots; // "nil" or ten entries
     };
     const Case cases[] = {
-        {"2", "nil\r\n", 2, "nil"},
-        {"", "\r\n", 0, "nil"},
-        {"99", "nil\r\n", -1, "nil"},
-        {"-1", "nil\r\n", -1, "nil"},
-        {"1", "2\r\nNone\r\n1\r\nNone\r\nNone\r\nNone\r\nNone\r\nNone\r\nNone\r\nNone\r\n", 1, "2,-,1,-,-,-,-,-,-,-"},
-        {"1", "None\r\nNone\r\nNone\r\nNone\r\nNone\r\nNone\r\nNone\r\nNone\r\nNone\r\nNone\r\n", 1, "-,-,-,-,-,-,-,-,-,-"},
+        { "2", "nil\r\n", 2, "nil" },
+        { "", "\r\n", 0, "nil" },
+        { "99", "nil\r\n", -1, "nil" },
+        { "-1", "nil\r\n", -1, "nil" },
+        { "1", "2\r\nNone\r\n1\r\nNone\r\nNone\r\nNone\r\nNone\r\nNone\r\nNone\r\nNone\r\n", 1,
+            "2,-,1,-,-,-,-,-,-,-" },
+        { "1", "None\r\nNone\r\nNone\r\nNone\r\nNone\r\nNone\r\nNone\r\nNone\r\nNone\r\nNone\r\n", 1,
+            "-,-,-,-,-,-,-,-,-,-" },
         // Bad lines leave their slot empty; lines after the tenth are not read.
-        {"1", "x\r\n77\r\n2\r\n", 1, "-,-,2,-,-,-,-,-,-,-"},
-        {"1", "None\r\nNone\r\nNone\r\nNone\r\nNone\r\nNone\r\nNone\r\nNone\r\nNone\r\nNone\r\n3\r\n", 1,
-         "-,-,-,-,-,-,-,-,-,-"},
+        { "1", "x\r\n77\r\n2\r\n", 1, "-,-,2,-,-,-,-,-,-,-" },
+        { "1", "None\r\nNone\r\nNone\r\nNone\r\nNone\r\nNone\r\nNone\r\nNone\r\nNone\r\nNone\r\n3\r\n", 1,
+            "-,-,-,-,-,-,-,-,-,-" },
         // A record that names nothing usable is no table.
-        {"1", "junk\r\n500\r\n", 1, "nil"},
+        { "1", "junk\r\n500\r\n", 1, "nil" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.current + " / " + c.bookmarks);
         Document doc;
-        const ReadResult result = parse(file(0, c.bookmarks, pages).replace(kHeader.size(), 1, c.current), doc);
+        const ReadResult result
+            = parse(file(0, c.bookmarks, pages).replace(kHeader.size(), 1, c.current), doc);
         ASSERT_TRUE(result.ok());
         EXPECT_EQ(result.savedCurrentIndex, c.savedCurrent);
         const Node* selected = applyOpenRules(doc, result, true, true);
@@ -241,7 +249,8 @@ TEST(DataFileRead, CurrentNodeAndBookmarkRecords)
         if (doc.hasBookmarkTable()) {
             slots.clear();
             for (const Node* n : *doc.bookmarkTable())
-                slots += (slots.empty() ? "" : ",") + (n ? std::to_string(doc.absoluteIndex(n)) : std::string("-"));
+                slots += (slots.empty() ? "" : ",")
+                    + (n ? std::to_string(doc.absoluteIndex(n)) : std::string("-"));
         }
         EXPECT_EQ(slots, c.slots);
     }
@@ -266,24 +275,24 @@ TEST(DataFileRead, BadFilesGiveTheirMessages)
         return s;
     };
     const Case cases[] = {
-        {"", ReadStatus::Empty},
-        {"\x1A", ReadStatus::NotDataFile},
-        {"Notarium Data File \r\n", ReadStatus::NotDataFile},
-        {"notarium data file\r\nVersion 1.10\r\n", ReadStatus::NotDataFile},
-        {"Notarium Data File\r\n", ReadStatus::Malformed},
-        {replaced("Version 1.10", "Version x.10"), ReadStatus::Malformed},
-        {replaced("Version 1.10", "Version"), ReadStatus::Malformed},
-        {replaced("::CurrentNode::\r\n0", "::CurrentNode::\r\nzero"), ReadStatus::Malformed},
-        {replaced("::Page::\r\n0\r\nPaper", "::Page::\r\nx\r\nPaper"), ReadStatus::Malformed},
-        {replaced("::Page::\r\n0\r\nPaper", "::Page::\r\n-1\r\nPaper"), ReadStatus::Malformed},
-        {replaced("Paper Folder\r\n0\r\n0", "Paper Folder\r\n0\r\nA"), ReadStatus::Malformed},
-        {replaced("Paper Folder\r\n0\r\n0\r\nTRUE\r\nbegin{{", "Paper Folder\r\n0\r\n0\r\nTRUE\r\nbegin"),
-         ReadStatus::Malformed},
+        { "", ReadStatus::Empty },
+        { "\x1A", ReadStatus::NotDataFile },
+        { "Notarium Data File \r\n", ReadStatus::NotDataFile },
+        { "notarium data file\r\nVersion 1.10\r\n", ReadStatus::NotDataFile },
+        { "Notarium Data File\r\n", ReadStatus::Malformed },
+        { replaced("Version 1.10", "Version x.10"), ReadStatus::Malformed },
+        { replaced("Version 1.10", "Version"), ReadStatus::Malformed },
+        { replaced("::CurrentNode::\r\n0", "::CurrentNode::\r\nzero"), ReadStatus::Malformed },
+        { replaced("::Page::\r\n0\r\nPaper", "::Page::\r\nx\r\nPaper"), ReadStatus::Malformed },
+        { replaced("::Page::\r\n0\r\nPaper", "::Page::\r\n-1\r\nPaper"), ReadStatus::Malformed },
+        { replaced("Paper Folder\r\n0\r\n0", "Paper Folder\r\n0\r\nA"), ReadStatus::Malformed },
+        { replaced("Paper Folder\r\n0\r\n0\r\nTRUE\r\nbegin{{", "Paper Folder\r\n0\r\n0\r\nTRUE\r\nbegin"),
+            ReadStatus::Malformed },
         // The tree must hold exactly the two top-level nodes, the document node first.
-        {file(0, "nil\r\n", page(0, "D", 4, "TRUE", "")), ReadStatus::Malformed},
-        {file(0, "nil\r\n", topPages() + page(0, "X", 0, "TRUE", "")), ReadStatus::Malformed},
-        {file(0, "nil\r\n", page(1, "m", 2, "TRUE", "") + topPages()), ReadStatus::Malformed},
-        {file(0, "nil\r\n", ""), ReadStatus::Malformed},
+        { file(0, "nil\r\n", page(0, "D", 4, "TRUE", "")), ReadStatus::Malformed },
+        { file(0, "nil\r\n", topPages() + page(0, "X", 0, "TRUE", "")), ReadStatus::Malformed },
+        { file(0, "nil\r\n", page(1, "m", 2, "TRUE", "") + topPages()), ReadStatus::Malformed },
+        { file(0, "nil\r\n", ""), ReadStatus::Malformed },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bytes);
@@ -321,8 +330,9 @@ TEST(DataFileRead, TrailingLinesAndBodiesRunningToTheEnd)
 void fillRandom(Document& doc, std::mt19937& rng, int nodes)
 {
     doc.newDocument();
-    const std::string pieces[] = {"abc", "\x95\x5C", "\x83\x5C", "\r\n", "\r", "\n", " ", "\x81\x40", "}}end", "\t", "\x82\xA0"};
-    std::vector<Node*> candidates {doc.documentNode(), doc.paperFolderNode()};
+    const std::string pieces[]
+        = { "abc", "\x95\x5C", "\x83\x5C", "\r\n", "\r", "\n", " ", "\x81\x40", "}}end", "\t", "\x82\xA0" };
+    std::vector<Node*> candidates { doc.documentNode(), doc.paperFolderNode() };
     for (int i = 0; i < nodes; ++i) {
         Node* parent = candidates[rng() % candidates.size()];
         std::string title = "t" + std::to_string(i) + pieces[rng() % 3];
@@ -369,8 +379,9 @@ class DataFileOnDisk : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        folder = fs::temp_directory_path() / ("notarium-test-" + std::to_string(::getpid()) + "-"
-                                              + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder = fs::temp_directory_path()
+            / ("notarium-test-" + std::to_string(::getpid()) + "-"
+                + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder);
         fs::create_directories(folder);
     }
@@ -401,7 +412,7 @@ TEST_F(DataFileOnDisk, SaveReplacesTheFileKeepingItsPermissions)
     ASSERT_TRUE(result.ok) << result.errorText;
     EXPECT_FALSE(n->data()->Modify);
     EXPECT_EQ(contents(path), serializeDataFile(doc, 1));
-    struct stat st {};
+    struct stat st { };
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
     // No temporary file is left behind.
@@ -431,8 +442,9 @@ TEST_F(DataFileOnDisk, FailedSaveKeepsTheOldFile)
     // child process that has given up its rights.
     const fs::path path = folder / "plan.nmd";
     ASSERT_TRUE(writeFileAtomically(path.string(), "old"));
-    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read
-                                | fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(folder,
+        fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read | fs::perms::group_exec
+            | fs::perms::others_read | fs::perms::others_exec);
     auto saveFails = [&] {
         const WriteResult r = writeDataFile(path.string(), doc, 1);
         return !r.ok && !r.errorText.empty();
@@ -452,7 +464,8 @@ TEST_F(DataFileOnDisk, FailedSaveKeepsTheOldFile)
     }
     fs::permissions(folder, fs::perms::owner_all);
     EXPECT_EQ(contents(path), "old");
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2) << "no temporary file left";
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2)
+        << "no temporary file left";
 }
 
 TEST_F(DataFileOnDisk, ReadingAndBackup)
@@ -540,7 +553,7 @@ TEST_F(DataFileOnDisk, StreamingGivesTheSameDocumentAsReadingFromMemory)
         ASSERT_TRUE(writeFileAtomically(path.string(), inputs[i]));
         Document expected;
         const ReadResult fromMemory = parseDataFile(inputs[i], expected);
-        for (std::size_t bufferSize : {2u, 3u, 7u, 16u, 61u, 1024u, 1u << 20}) {
+        for (std::size_t bufferSize : { 2u, 3u, 7u, 16u, 61u, 1024u, 1u << 20 }) {
             SCOPED_TRACE("input " + std::to_string(i) + ", buffer " + std::to_string(bufferSize));
             ReadOptions options;
             options.bufferSize = bufferSize;

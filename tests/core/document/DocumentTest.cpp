@@ -85,7 +85,7 @@ TEST(DocumentBasics, AssignCopiesEveryField)
 TEST_F(SampleTree, AbsoluteIndexBothWays)
 {
     EXPECT_EQ(titlesInOrder(),
-              (std::vector<std::string> {"Untitled", "A", "A1", "A2", "B", "B1", "Paper Folder", "C"}));
+        (std::vector<std::string> { "Untitled", "A", "A1", "A2", "B", "B1", "Paper Folder", "C" }));
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(doc.absoluteIndex(doc.nodeAt(i)), i);
     EXPECT_EQ(doc.nodeAt(8), nullptr);
@@ -122,7 +122,7 @@ TEST_F(SampleTree, VisibleSteppingSkipsCollapsedSubtrees)
     std::vector<std::string> forward;
     for (Node* n = doc.documentNode(); n; n = Document::nextVisible(n))
         forward.push_back(n->title());
-    EXPECT_EQ(forward, (std::vector<std::string> {"Untitled", "A", "A1", "A2", "B", "Paper Folder", "C"}));
+    EXPECT_EQ(forward, (std::vector<std::string> { "Untitled", "A", "A1", "A2", "B", "Paper Folder", "C" }));
     std::vector<std::string> backward;
     for (Node* n = c; n; n = Document::prevVisible(n))
         backward.insert(backward.begin(), n->title());
@@ -160,7 +160,7 @@ TEST_F(SampleTree, MovesKeepTheOutlineShape)
 
     EXPECT_TRUE(doc.moveNode(a, doc.paperFolderNode(), 1));
     EXPECT_EQ(titlesInOrder(),
-              (std::vector<std::string> {"Untitled", "B", "B1", "Paper Folder", "C", "A", "A1", "A2"}));
+        (std::vector<std::string> { "Untitled", "B", "B1", "Paper Folder", "C", "A", "A1", "A2" }));
     EXPECT_EQ(a->row(), 1);
     EXPECT_EQ(b->row(), 0);
     // Within one parent the row counts after the node has left its place.
@@ -200,13 +200,25 @@ public:
     void nodesInserted(Node* p, int f, int l) override { log("insert " + p->title(), f, l); }
     void nodesAboutToBeRemoved(Node* p, int f, int l) override { log("remove? " + p->title(), f, l); }
     void nodesRemoved(Node* p, int f, int l) override { log("remove " + p->title(), f, l); }
-    void nodeAboutToBeMoved(Node* n, Node* to, int row) override { log("move? " + n->title() + ">" + to->title(), row, row); }
-    void nodeMoved(Node* n, Node* from, int row) override { log("move " + n->title() + "<" + from->title(), row, row); }
-    void nodeChanged(Node* n, NodeChange change) override { log("change " + n->title(), static_cast<int>(change), 0); }
+    void nodeAboutToBeMoved(Node* n, Node* to, int row) override
+    {
+        log("move? " + n->title() + ">" + to->title(), row, row);
+    }
+    void nodeMoved(Node* n, Node* from, int row) override
+    {
+        log("move " + n->title() + "<" + from->title(), row, row);
+    }
+    void nodeChanged(Node* n, NodeChange change) override
+    {
+        log("change " + n->title(), static_cast<int>(change), 0);
+    }
     void documentAboutToBeReset() override { events.push_back("reset?"); }
     void documentReset() override { events.push_back("reset"); }
     void modifiedChanged(bool m) override { events.push_back(m ? "modified" : "clean"); }
-    void log(const std::string& what, int a, int b) { events.push_back(what + " " + std::to_string(a) + "," + std::to_string(b)); }
+    void log(const std::string& what, int a, int b)
+    {
+        events.push_back(what + " " + std::to_string(a) + "," + std::to_string(b));
+    }
     std::vector<std::string> events;
 };
 
@@ -220,13 +232,12 @@ TEST_F(SampleTree, ObserverHearsEveryChange)
     doc.moveNode(b1, a, 0);
     doc.removeNode(b);
     EXPECT_EQ(recorder.events,
-              (std::vector<std::string> {"insert? A 1,1", "insert A 1,1", "modified", "change A1x 0,0",
-                                         "move? B1>A 0,0", "move B1<B 0,0", "remove? Untitled 1,1",
-                                         "remove Untitled 1,1"}));
+        (std::vector<std::string> { "insert? A 1,1", "insert A 1,1", "modified", "change A1x 0,0",
+            "move? B1>A 0,0", "move B1<B 0,0", "remove? Untitled 1,1", "remove Untitled 1,1" }));
     recorder.events.clear();
     doc.clearDocument();
     doc.newDocument();
-    EXPECT_EQ(recorder.events, (std::vector<std::string> {"reset?", "reset", "reset?", "clean", "reset"}));
+    EXPECT_EQ(recorder.events, (std::vector<std::string> { "reset?", "reset", "reset?", "clean", "reset" }));
     doc.removeObserver(&recorder);
 }
 
