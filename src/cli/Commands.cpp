@@ -1,114 +1,49 @@
 #include "cli/Commands.h"
 
-#include "core/datafile/DataFile.h"
-#include "core/document/Document.h"
-#include "core/text/Cp932Codec.h"
-
 #include <string_view>
 
 namespace notarium::cli {
 
 namespace {
 
-constexpr const char* kUsage = "usage: notarium-cli check FILE\n"
-                               "       notarium-cli tree FILE\n"
-                               "       notarium-cli copy IN OUT\n";
+struct Command {
+    std::string_view name;
+    std::string_view usage;
+    int (*run)(const Arguments&, std::FILE*, std::FILE*);
+};
 
-// Message texts use CR LF between lines, as the message boxes do; a terminal wants LF.
-void printMessage(std::FILE* err, const std::string& path, std::string_view text)
+// One row per command; a command answers ExitUsage when its arguments are wrong.
+constexpr Command kCommands[] = {
+    { "check", "check FILE", checkCommand },
+    { "tree", "tree FILE", treeCommand },
+    { "copy", "copy IN OUT", copyCommand },
+};
+
+void printUsage(std::FILE* err)
 {
-    std::string line;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r')
-            continue;
-        line.push_back(text[i] == '\n' ? ' ' : text[i]);
+    bool first = true;
+    for (const Command& command : kCommands) {
+        std::fprintf(err, "%s notarium-cli %.*s\n", first ? "usage:" : "      ",
+            static_cast<int>(command.usage.size()), command.usage.data());
+        first = false;
     }
-    std::fprintf(err, "%s: %s\n", path.c_str(), line.c_str());
-}
-
-bool load(const std::string& path, Document& doc, ReadResult& result, std::FILE* err)
-{
-    result = readDataFile(path, doc);
-    if (!result.ok()) {
-        printMessage(err, path, result.message.text);
-        return false;
-    }
-    return true;
-}
-
-int check(const std::string& path, std::FILE* out, std::FILE* err)
-{
-    Document doc;
-    ReadResult result;
-    if (!load(path, doc, result, err))
-        return ExitBadInput;
-    std::fprintf(out, "ok %zu\n", doc.nodeCount());
-    return ExitOk;
-}
-
-int tree(const std::string& path, std::FILE* out, std::FILE* err)
-{
-    Document doc;
-    ReadResult result;
-    if (!load(path, doc, result, err))
-        return ExitBadInput;
-    // Show the tree as opening it in the window would, with the default settings.
-    Node* current = applyOpenRules(doc, result, true, true);
-    std::string line;
-    int index = 0;
-    doc.forEachInOrder([&](const Node* node, int level) {
-        line.clear();
-        line += std::to_string(index++) + '\t' + std::to_string(level) + '\t'
-            + std::to_string(node->imageIndex()) + '\t' + std::to_string(node->selectedIndex()) + '\t'
-            + (node->isExpanded() ? "1" : "0") + '\t' + cp932::toDisplayUtf8(node->title()) + '\n';
-        std::fputs(line.c_str(), out);
-    });
-    std::fprintf(out, "current\t%d\n", doc.absoluteIndex(current));
-    if (const auto& table = doc.bookmarkTable()) {
-        std::string slots;
-        for (const Node* node : *table) {
-            if (!slots.empty())
-                slots += ',';
-            slots += node ? std::to_string(doc.absoluteIndex(node)) : std::string("None");
-        }
-        std::fprintf(out, "bookmarks\t%s\n", slots.c_str());
-    } else {
-        std::fputs("bookmarks\tnil\n", out);
-    }
-    return ExitOk;
-}
-
-int copy(const std::string& in, const std::string& outPath, std::FILE* err)
-{
-    Document doc;
-    ReadResult result;
-    if (!load(in, doc, result, err))
-        return ExitBadInput;
-    // The nodes keep the expanded states the file stored; nothing else is applied.
-    if (!result.oldFormat)
-        doc.applyTreeState();
-    const WriteResult written = writeDataFile(outPath, doc, doc.savedCurrentIndex());
-    if (!written.ok) {
-        printMessage(err, outPath, std::string(written.message.text) + " (" + written.errorText + ")");
-        return ExitBadInput;
-    }
-    for (const std::string& title : written.changedTitles)
-        std::fprintf(err, "%s: changed to fit the file format: %s\n", outPath.c_str(),
-            cp932::toDisplayUtf8(title).c_str());
-    return ExitOk;
 }
 
 } // namespace
 
-int run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err)
+int run(const Arguments& args, std::FILE* out, std::FILE* err)
 {
-    if (args.size() == 2 && args[0] == "check")
-        return check(args[1], out, err);
-    if (args.size() == 2 && args[0] == "tree")
-        return tree(args[1], out, err);
-    if (args.size() == 3 && args[0] == "copy")
-        return copy(args[1], args[2], err);
-    std::fputs(kUsage, err);
+    if (!args.empty()) {
+        for (const Command& command : kCommands) {
+            if (args[0] != command.name)
+                continue;
+            const int status = command.run(Arguments(args.begin() + 1, args.end()), out, err);
+            if (status == ExitUsage)
+                printUsage(err);
+            return status;
+        }
+    }
+    printUsage(err);
     return ExitUsage;
 }
 

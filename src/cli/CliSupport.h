@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace notarium {
+class Document;
+struct ReadResult;
+} // namespace notarium
+
+namespace notarium::cli {
+
+// Prints "path: message" on one line; the program's messages use CR LF between their lines.
+void printMessage(std::FILE* err, const std::string& path, std::string_view text);
+// Reads a data file; on failure prints the program's message and returns false.
+bool loadDocument(const std::string& path, Document& doc, ReadResult& result, std::FILE* err);
+
+} // namespace notarium::cli
