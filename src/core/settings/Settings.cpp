@@ -15,7 +15,6 @@ constexpr std::string_view kRecentFilesSection = "FileMRU";
 constexpr std::string_view kShortcutSection = "ShortCutKeys";
 constexpr std::string_view kCustomColourSection = "CustomColors";
 constexpr std::string_view kDefaultTitlesSection = "DefaultTitles";
-constexpr std::string_view kBuiltInDefaultTitles = "Category,Memo,Result";
 
 std::string customColourKey(std::size_t index)
 {
@@ -219,16 +218,17 @@ void Settings::setToolBarPosition(std::string_view toolBar, const ToolBarPositio
         m_ini.writeString(toolBar, name, writeInteger(position.*field));
 }
 
-std::string Settings::currentDefaultTitles() const
+DefaultTitles Settings::currentDefaultTitles() const
 {
-    return m_ini.readString(kDefaultTitlesSection, writeInteger(get(key::CheckIndex)), kBuiltInDefaultTitles);
+    return DefaultTitles(
+        m_ini.readString(kDefaultTitlesSection, writeInteger(get(key::CheckIndex)), DefaultTitles::kBuiltIn));
 }
 
 DefaultTitleSets Settings::defaultTitleSets() const
 {
     DefaultTitleSets titles;
     if (!m_ini.sectionExists(kDefaultTitlesSection)) {
-        titles.sets.emplace_back(kBuiltInDefaultTitles);
+        titles.sets.emplace_back(DefaultTitles::kBuiltIn);
         return titles;
     }
     // A hand-edited count cannot make more sets than the section has keys.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/settings/DefaultTitles.h"
 #include "core/settings/PlatformDefaults.h"
 #include "core/settings/SettingValues.h"
 #include "core/settings/SettingsTable.h"
@@ -164,7 +165,7 @@ public:
     void setToolBarPosition(std::string_view toolBar, const ToolBarPosition& position);
 
     // The set the new-node commands use: "CheckIndex", then the key named by its number.
-    std::string currentDefaultTitles() const;
+    DefaultTitles currentDefaultTitles() const;
     // Every stored set for the options dialog; without the section, the built-in set, checked.
     DefaultTitleSets defaultTitleSets() const;
     // Erases the section and writes TitleCount, one key per set and CheckIndex.

@@ -104,7 +104,7 @@ TEST_F(SettingsTest, MissingFileGivesTheDefaults)
     EXPECT_EQ(m_settings.get(key::DefaultFolder), "/home/user/Documents");
     EXPECT_EQ(m_settings.get(key::TabSize), 2);
     EXPECT_EQ(m_settings.get(key::ExchangeEncoding), "UTF-8");
-    EXPECT_EQ(m_settings.currentDefaultTitles(), "Category,Memo,Result");
+    EXPECT_EQ(m_settings.currentDefaultTitles().commaText(), "Category,Memo,Result");
     EXPECT_TRUE(m_settings.recentFiles().empty());
     EXPECT_EQ(m_ini.serialize(), "") << "reading must not write";
 }
@@ -273,7 +273,7 @@ TEST_F(SettingsTest, DefaultTitleSets)
     m_ini.parse("[DefaultTitles]\nstale=1\n");
     m_settings.setDefaultTitleSets({ { "A,B,C", "\"x y\",M,R" }, 1 });
     EXPECT_EQ(m_ini.serialize(), "[DefaultTitles]\nTitleCount=2\n0=A,B,C\n1=\"x y\",M,R\nCheckIndex=1\n");
-    EXPECT_EQ(m_settings.currentDefaultTitles(), "\"x y\",M,R");
+    EXPECT_EQ(m_settings.currentDefaultTitles().titleFor(1), "x y");
     const auto read = m_settings.defaultTitleSets();
     EXPECT_EQ(read.sets, (std::vector<std::string> { "A,B,C", "\"x y\",M,R" }));
     EXPECT_EQ(read.checkIndex, 1);
