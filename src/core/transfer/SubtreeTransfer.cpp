@@ -1,0 +1,81 @@
+#include "core/transfer/SubtreeTransfer.h"
+
+#include "core/document/Document.h"
+
+#include <cstdint>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace notarium {
+
+void CollectSubtree(const Node* node, TCollectionContainer& container)
+{
+    if (node == nullptr || node->isRoot())
+        return;
+    // The walk keeps the level itself: asking each node for its level would climb to the root
+    // every time, which a deep subtree makes quadratic.
+    int level = node->level();
+    const Node* n = node;
+    for (;;) {
+        TNodeData& data = container.add().NodeData;
+        if (const TNodeData* own = n->data())
+            data.Assign(*own);
+        data.Caption = n->title();
+        data.Level = level;
+        data.iIndex = n->imageIndex();
+        data.sIndex = n->selectedIndex();
+
+        if (n->hasChildren()) {
+            n = n->firstChild();
+            ++level;
+            continue;
+        }
+        while (n != node && n->nextSibling() == nullptr) {
+            n = n->parent();
+            --level;
+        }
+        if (n == node)
+            return;
+        n = n->nextSibling();
+    }
+}
+
+Node* InsertSubtree(const TCollectionContainer& container, Node* target, Document& doc)
+{
+    if (container.isEmpty() || target == nullptr || target->isRoot())
+        return nullptr;
+
+    // The chain from the first new node down to the last one placed, with the level each item
+    // carried. A new item goes under the deepest entry whose level is below its own; target sits
+    // under the chain as its floor. For levels that step down by at most one, as every collected
+    // subtree has, this is climbing (previous level - level + 1) parents from the previous node.
+    struct Open {
+        std::int32_t level;
+        Node* node;
+    };
+    std::vector<Open> chain;
+    Node* first = nullptr;
+    for (const TNodeDataItem& item : container.collection()) {
+        const TNodeData& data = item.NodeData;
+        if (first != nullptr) {
+            while (!chain.empty() && chain.back().level >= data.Level)
+                chain.pop_back();
+        }
+        Node* parent = chain.empty() ? target : chain.back().node;
+
+        auto fresh = std::make_unique<Node>(data.Caption, data.iIndex, true);
+        fresh->data()->Assign(data);
+        Node* node = doc.insertSubtree(parent, parent->childCount(), std::move(fresh));
+        doc.setImageIndexes(node, data.iIndex, data.sIndex);
+
+        if (first == nullptr)
+            first = node;
+        chain.push_back({ data.Level, node });
+    }
+    if (!target->isExpanded())
+        doc.setExpanded(target, true);
+    return first;
+}
+
+} // namespace notarium
