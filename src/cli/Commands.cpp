@@ -17,6 +17,16 @@ constexpr Command kCommands[] = {
     { "check", "check FILE", checkCommand },
     { "tree", "tree FILE", treeCommand },
     { "copy", "copy IN OUT", copyCommand },
+    { "template", "template FILE.nmt", templateCommand },
+    { "find",
+        "find FILE TEXT [--match-case] [--ignore-width] [--skip-breaks-and-spaces] [--whole-word] [--tree N]",
+        findCommand },
+    { "export",
+        "export FILE OUT [--tree N | --memo N] [--contents] [--empty-line] [--ignore-paper-folder] "
+        "[--new-page]\n"
+        "                           [--outline-numbers[=SEP] | --level-marks=M1,...,M9 | --kind-marks=C,M,R] "
+        "[--encoding CP932|UTF-8]",
+        exportCommand },
 };
 
 void printUsage(std::FILE* err)

@@ -18,5 +18,8 @@ int run(const Arguments& args, std::FILE* out, std::FILE* err);
 int checkCommand(const Arguments& args, std::FILE* out, std::FILE* err);
 int treeCommand(const Arguments& args, std::FILE* out, std::FILE* err);
 int copyCommand(const Arguments& args, std::FILE* out, std::FILE* err);
+int templateCommand(const Arguments& args, std::FILE* out, std::FILE* err); // TemplateCommand.cpp
+int exportCommand(const Arguments& args, std::FILE* out, std::FILE* err); // ExportCommand.cpp
+int findCommand(const Arguments& args, std::FILE* out, std::FILE* err); // FindCommand.cpp
 
 } // namespace notarium::cli

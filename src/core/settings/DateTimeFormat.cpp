@@ -43,13 +43,13 @@ std::size_t amPmLength(std::string_view text)
     return 0;
 }
 
-// An hour is on the 12-hour clock when a morning/afternoon specifier follows it (outside quoted
-// text) before the next hour.
-bool usesTwelveHourClock(std::string_view rest)
+// Hours are on the 12-hour clock when the pattern holds a morning/afternoon specifier outside
+// quoted text, before or after the hour ("ampm h:nn" is how Japanese times are written).
+bool usesTwelveHourClock(std::string_view pattern)
 {
     char quote = 0;
-    for (std::size_t i = 0; i < rest.size(); ++i) {
-        const char c = rest[i];
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char c = pattern[i];
         if (quote != 0) {
             if (c == quote)
                 quote = 0;
@@ -57,9 +57,7 @@ bool usesTwelveHourClock(std::string_view rest)
         }
         if (c == '"' || c == '\'')
             quote = c;
-        else if (c == 'h' || c == 'H')
-            return false;
-        else if (amPmLength(rest.substr(i)) != 0)
+        else if (amPmLength(pattern.substr(i)) != 0)
             return true;
     }
     return false;
@@ -171,7 +169,7 @@ std::string FormatDateTime(std::string_view pattern, const DateTimeValue& value,
             break;
         case 'H': {
             int hour = value.hour;
-            if (usesTwelveHourClock(pattern.substr(i + count))) {
+            if (usesTwelveHourClock(pattern)) {
                 hour %= 12;
                 if (hour == 0)
                     hour = 12;

@@ -42,7 +42,7 @@ struct DateTimeValue {
 //   y yy       two-digit year         yyy yyyy   four-digit year
 //   m mm       month (after h or hh: minutes)     mmm  short month name   mmmm  long month name
 //   d dd       day                    ddd        short day name           dddd  long day name
-//   h hh       hour (12-hour clock when am/pm, a/p or ampm follows before the next h)
+//   h hh       hour (12-hour clock when the pattern holds am/pm, a/p or ampm)
 //   n nn       minute                 s ss       second                   z zzz millisecond
 //   am/pm a/p  the pattern's own letters for morning/afternoon, ampm the names' markers
 //   / :        the date and time separators

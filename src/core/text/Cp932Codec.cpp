@@ -257,15 +257,55 @@ private:
 
 constexpr std::size_t kMaxCharBytes = 3; // the longest a single step writes (UTF-8 of a BMP unit)
 
-template <bool Display> std::string decodeToUtf8(std::string_view bytes)
+// UTF-8 of every character, ready to store: the bytes in the low three bytes (first byte lowest)
+// and the length in the top byte. Decoding Japanese text is mostly table look-ups this way.
+struct Utf8Tables {
+    std::array<std::uint32_t, 256> single; // a byte on its own (a lead byte here: one without a pair)
+    std::array<std::uint32_t, kLeadCount * kTrailCount> pairs; // 0: the pair has no character
+
+    static std::uint32_t pack(char16_t unit)
+    {
+        if (unit < 0x80)
+            return (1u << 24) | unit;
+        if (unit < 0x800)
+            return (2u << 24) | std::uint32_t(0xC0 | (unit >> 6)) | (std::uint32_t(0x80 | (unit & 0x3F)) << 8);
+        return (3u << 24) | std::uint32_t(0xE0 | (unit >> 12)) | (std::uint32_t(0x80 | ((unit >> 6) & 0x3F)) << 8)
+            | (std::uint32_t(0x80 | (unit & 0x3F)) << 16);
+    }
+
+    explicit Utf8Tables(bool display)
+    {
+        for (int b = 0; b < 256; ++b) {
+            const std::uint16_t unit = b < 0x80 ? std::uint16_t(b) : kSingleByte[b];
+            const bool raw = b >= 0x80 && (unit == 0 || isLead(static_cast<unsigned char>(b)));
+            single[std::size_t(b)] = pack(raw ? (display ? u'\uFFFD' : char16_t(kRawByteBase + b)) : unit);
+        }
+        for (std::size_t row = 0; row < kLeadCount; ++row)
+            for (std::size_t column = 0; column < kTrailCount; ++column) {
+                const std::uint16_t unit = kDoubleByte[row][column];
+                pairs[row * kTrailCount + column] = unit != 0 ? pack(unit) : 0;
+            }
+    }
+};
+
+template <bool Display> const Utf8Tables& utf8Tables()
 {
+    static const Utf8Tables tables(Display);
+    return tables;
+}
+
+// Appends the UTF-8 of bytes to target, which keeps what it held.
+template <bool Display> void appendUtf8(std::string& target, std::string_view bytes)
+{
+    const Utf8Tables& tables = utf8Tables<Display>();
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* end = p + bytes.size();
     // Japanese text takes three UTF-8 bytes for two bytes; a raw byte or a half-width katakana
-    // takes three for one, the worst case.
-    Output result(bytes.size() + bytes.size() / 2);
-    char* out = result.begin();
-    char* limit = result.limit();
+    // takes three for one, the worst case, for which the room grows on the way.
+    const std::size_t base = target.size();
+    target.resize(base + bytes.size() + bytes.size() / 2 + 8);
+    char* out = target.data() + base;
+    char* limit = target.data() + target.size();
     while (p < end) {
         while (end - p >= 8 && limit - out >= 8 && (load8(p) & kHighBits) == 0) {
             std::memcpy(out, p, 8);
@@ -274,23 +314,40 @@ template <bool Display> std::string decodeToUtf8(std::string_view bytes)
         }
         if (p == end)
             break;
-        result.ensure(out, limit, kMaxCharBytes, 3 * std::size_t(end - p));
-        char16_t unit;
-        p += decodeChar(p, end, unit);
-        if (unit < 0x80) {
-            *out++ = char(unit);
-        } else if (unit < 0x800) {
-            *out++ = char(0xC0 | (unit >> 6));
-            *out++ = char(0x80 | (unit & 0x3F));
-        } else {
-            if (Display && isSurrogate(unit))
-                unit = u'\uFFFD';
-            *out++ = char(0xE0 | (unit >> 12));
-            *out++ = char(0x80 | ((unit >> 6) & 0x3F));
-            *out++ = char(0x80 | (unit & 0x3F));
+        // Each step stores four bytes and keeps as many as the character needs.
+        if (limit - out < 4) {
+            const std::size_t used = std::size_t(out - target.data());
+            target.resize(used + 3 * std::size_t(end - p) + 4);
+            out = target.data() + used;
+            limit = target.data() + target.size();
         }
+        const unsigned char b = *p;
+        std::uint32_t packed = 0;
+        const std::uint8_t row = kLeadIndex[b];
+        if (row != kNoIndex && p + 1 < end) {
+            const std::uint8_t column = kTrailIndex[p[1]];
+            if (column != kNoIndex)
+                packed = tables.pairs[std::size_t(row) * kTrailCount + column];
+        }
+        if (packed != 0) {
+            p += 2;
+        } else {
+            // A lead byte without a character: only the lead byte is kept raw, the next byte is
+            // read again on its own so that one bad byte does not swallow a good one.
+            packed = tables.single[b];
+            p += 1;
+        }
+        std::memcpy(out, &packed, 4);
+        out += packed >> 24;
     }
-    return result.take(out);
+    target.resize(std::size_t(out - target.data()));
+}
+
+template <bool Display> std::string decodeToUtf8(std::string_view bytes)
+{
+    std::string result;
+    appendUtf8<Display>(result, bytes);
+    return result;
 }
 
 // Reads one UTF-8 sequence at p (p < end). Returns its length, with c set to the code point, or
@@ -366,6 +423,11 @@ std::string toUtf8(std::string_view bytes)
 std::string toDisplayUtf8(std::string_view bytes)
 {
     return decodeToUtf8<true>(bytes);
+}
+
+void appendDisplayUtf8(std::string& target, std::string_view bytes)
+{
+    appendUtf8<true>(target, bytes);
 }
 
 std::string fromUtf16(std::u16string_view text, bool* replaced)

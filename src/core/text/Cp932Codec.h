@@ -22,6 +22,9 @@ std::u16string toUtf16(std::string_view bytes);
 std::string toUtf8(std::string_view bytes);
 // As toUtf8, but each lone surrogate becomes U+FFFD: for showing text on a terminal.
 std::string toDisplayUtf8(std::string_view bytes);
+// toDisplayUtf8, appended to target (which keeps what it held): for writers that build their
+// output piece by piece.
+void appendDisplayUtf8(std::string& target, std::string_view bytes);
 
 // Encoding: a character CP932 cannot hold becomes 〓; *replaced (when given) is set to true when
 // that happened and left alone otherwise. Invalid UTF-16 (a lone high surrogate, a lone low

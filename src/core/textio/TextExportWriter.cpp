@@ -85,7 +85,7 @@ public:
     void text(std::string_view cp932)
     {
         if (m_utf8)
-            m_buffer.append(cp932::toDisplayUtf8(cp932));
+            cp932::appendDisplayUtf8(m_buffer, cp932);
         else
             m_buffer.append(cp932);
     }

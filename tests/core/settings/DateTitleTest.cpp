@@ -70,8 +70,9 @@ INSTANTIATE_TEST_SUITE_P(Patterns, DateTimeFormatting,
         FormatCase { "hh:nn a/p", false, false, true, "09:45 p" },
         FormatCase { "ampm h:nn", false, false, true, "午後 9:45" },
         FormatCase { "ampm h:nn", false, true, false, "AM 9:05" },
-        // The 12-hour clock only when a marker follows before the next hour.
-        FormatCase { "hh ampm hh", false, true, true, "09 PM 21" },
+        // A marker anywhere outside quotes puts the hours on the 12-hour clock.
+        FormatCase { "hh ampm hh", false, true, true, "09 PM 09" },
+        FormatCase { "hh 'ampm'", false, true, true, "21 ampm" },
         // Quoted text stands as it is, letters and all; Japanese text too.
         FormatCase { "yyyy\"年\"m\"月\"d\"日\" 'at' h", false, false, false, "2026年3月8日 at 9" },
         FormatCase { "yyyy年m月d日(ddd)", false, false, false, "2026年3月8日(日)" },

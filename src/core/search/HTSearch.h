@@ -1,0 +1,76 @@
+#pragma once
+
+#include "core/search/SearchOptions.h"
+#include "core/text/ShiftJis.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace notarium {
+
+class SearchPattern;
+
+// The one text search routine of the program, on CP932 bytes: a hit never begins on the second
+// byte of a double-byte character, and a double-byte character never matches a pattern byte that
+// equals one of its bytes. Nothing is kept between calls.
+
+// A selection as byte offsets into a text. On entry the caller's current selection, on a hit the
+// hit.
+struct SelectionPair {
+    std::int32_t start = 0;
+    std::int32_t length = 0;
+
+    friend bool operator==(const SelectionPair&, const SelectionPair&) = default;
+};
+
+// One class per byte of a text: single-byte character, lead byte or trail byte.
+using ByteClassMap = std::vector<ByteClass>;
+
+// Searches text from the selection for searchText. False at once for an empty search text or an
+// empty text. On a hit sets the pair to the hit (its length can differ from the search text's
+// under IgnoreWidth, SkipLineBreaks and SkipSpaces) and returns true; on a miss the pair is not
+// to be used.
+bool FindInText(
+    std::string_view text, SelectionPair& selection, std::string_view searchText, SearchOptions options);
+
+// The position of the hit, or none; on a hit also sets selection.length to the hit's length.
+// Forward the scan begins just after the selection, backward at its start moved back by the
+// pattern's length (so a hit may reach into the selection, never begin at or after its start).
+std::optional<std::int32_t> SearchBuffer(
+    std::string_view text, SelectionPair& selection, std::string_view searchText, SearchOptions options);
+
+// The same hits as SearchBuffer, computed by trying one position after the other with a byte
+// class map of the whole text. Slow and plain: it is the definition the fast scan is held to.
+std::optional<std::int32_t> SearchBufferReference(
+    std::string_view text, SelectionPair& selection, std::string_view searchText, SearchOptions options);
+
+// Width normal form: single bytes become their full-width forms; ｶﾞ, ﾊﾟ, ｳﾞ and the like become
+// one voiced kana; double-byte characters stay as they are.
+std::string ToFullWidth(std::string_view text);
+
+// Moves p to the nearest word start in the search direction (forward: at or after p, backward: at
+// or before p), counting every byte moved in r (r is the number of positions the scan may still
+// try). A word start is a word character (not a single-byte word break) whose preceding character
+// is a single-byte word break, or the first byte of the text; a double-byte character counts as a
+// word character whatever its trail byte is. False when no word start is within reach; p and r
+// are then not to be used.
+bool SkipToWordStart(
+    std::string_view text, const ByteClassMap& classes, std::int64_t& p, std::int64_t& r, bool forward);
+
+// A hit of the forward scan.
+struct TextHit {
+    std::int64_t offset = 0;
+    std::int64_t length = 0;
+};
+
+// The first forward hit at or after from, for callers that search one text many times with one
+// prepared pattern. from must be the start of a character; knownStart is any character start at
+// or before from (0 always is), the nearer the cheaper. Results equal SearchBuffer's forward
+// search on text.substr(from) when from follows a previous hit.
+std::optional<TextHit> findForwardFrom(
+    std::string_view text, const SearchPattern& pattern, std::int64_t from, std::int64_t knownStart = 0);
+
+} // namespace notarium
