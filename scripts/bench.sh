@@ -26,7 +26,7 @@ out=bench/out
 file="$out/large.nmd"
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DNOTARIUM_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target notarium-gen datafile-bench
+cmake --build "$build" --target notarium-gen datafile-bench search-bench export-bench notarium-cli
 
 mkdir -p "$out"
 if [ "$regenerate" -eq 1 ] || [ ! -s "$file" ]; then
@@ -39,12 +39,21 @@ echo "== datafile-bench (in-process, best of $runs)"
 "$build/bench/datafile-bench" "$file" --runs "$runs"
 
 echo
+echo "== search-bench"
+"$build/bench/search-bench" "$file"
+
+echo
+echo "== export-bench"
+"$build/bench/export-bench" "$file"
+
+echo
 echo "== shell tools on the same file, for scale"
 copy="$out/large.copy.nmd"
 if command -v hyperfine >/dev/null 2>&1; then
   hyperfine --warmup 2 --runs "$runs" --style basic \
     "cat '$file' > /dev/null" \
-    "cp '$file' '$copy'"
+    "cp '$file' '$copy'" \
+    "$build/src/cli/notarium-cli check '$file'"
 else
   # Without hyperfine: the best wall time of several runs, measured the same way for both.
   best_ms() {
