@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   libgtest-dev
+  qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
+  fonts-ipafont-gothic
 )
 
 missing=()

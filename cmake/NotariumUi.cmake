@@ -1,0 +1,25 @@
+# The Qt side: notarium_ui (windows, models, dialogs, the platform layer) and the notarium program.
+find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets Svg Test)
+set(CMAKE_AUTOMOC ON)
+
+file(GLOB_RECURSE NOTARIUM_UI_SOURCES CONFIGURE_DEPENDS
+  ${PROJECT_SOURCE_DIR}/src/app/*.cpp ${PROJECT_SOURCE_DIR}/src/app/*.h
+  ${PROJECT_SOURCE_DIR}/src/editor/*.cpp ${PROJECT_SOURCE_DIR}/src/editor/*.h
+  ${PROJECT_SOURCE_DIR}/src/platform/*.cpp ${PROJECT_SOURCE_DIR}/src/platform/*.h
+  ${PROJECT_SOURCE_DIR}/src/memo/*.cpp ${PROJECT_SOURCE_DIR}/src/memo/*.h)
+add_library(notarium_ui STATIC ${NOTARIUM_UI_SOURCES})
+target_include_directories(notarium_ui PUBLIC ${PROJECT_SOURCE_DIR}/src)
+target_link_libraries(notarium_ui PUBLIC notarium_core Qt6::Widgets Qt6::Svg)
+target_compile_definitions(notarium_ui PUBLIC QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII
+  NOTARIUM_VERSION="${PROJECT_VERSION}")
+
+# Icons and help pages, compiled into the library.
+file(GLOB_RECURSE NOTARIUM_RESOURCE_FILES CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}/resources
+  ${PROJECT_SOURCE_DIR}/resources/icons/* ${PROJECT_SOURCE_DIR}/resources/help/*)
+if(NOTARIUM_RESOURCE_FILES)
+  qt_add_resources(notarium_ui "notarium_resources" PREFIX "/" BASE ${PROJECT_SOURCE_DIR}/resources
+    FILES ${NOTARIUM_RESOURCE_FILES})
+endif()
+
+add_executable(notarium ${PROJECT_SOURCE_DIR}/src/main.cpp)
+target_link_libraries(notarium PRIVATE notarium_ui)

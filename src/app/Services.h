@@ -1,0 +1,62 @@
+#pragma once
+
+#include "core/datafile/Messages.h"
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace notarium {
+
+enum class PromptButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class PromptAnswer { Ok, Cancel, Yes, No };
+
+// Every message box and beep of the program goes through here, so tests can read what a person
+// would see and answer for them.
+class PromptService {
+public:
+    virtual ~PromptService() = default;
+    virtual PromptAnswer ask(QWidget* parent, const QString& text, const QString& caption, MessageIcon icon,
+                             PromptButtons buttons)
+        = 0;
+    virtual void beep() = 0;
+
+    void tell(QWidget* parent, const QString& text, const QString& caption, MessageIcon icon)
+    {
+        ask(parent, text, caption, icon, PromptButtons::Ok);
+    }
+    // A core message (text, caption and icon) with an OK button.
+    void tell(QWidget* parent, const Message& message)
+    {
+        tell(parent, QString::fromUtf8(message.text.data(), static_cast<qsizetype>(message.text.size())),
+             QString::fromUtf8(message.caption.data(), static_cast<qsizetype>(message.caption.size())), message.icon);
+    }
+};
+
+// The open and save dialogs. An empty result means the person cancelled.
+class FileDialogService {
+public:
+    virtual ~FileDialogService() = default;
+    virtual QString openFileName(QWidget* parent, const QString& title, const QString& folder, const QString& filter)
+        = 0;
+    virtual QString saveFileName(QWidget* parent, const QString& title, const QString& initialPath,
+                                 const QString& filter, const QString& defaultSuffix)
+        = 0;
+};
+
+// Starting other programs (another window of Notarium, the text editor, the print tool).
+class ProcessLauncher {
+public:
+    virtual ~ProcessLauncher() = default;
+    virtual bool startDetached(const QString& program, const QStringList& arguments) = 0;
+};
+
+// The services a window works with; the program passes the real ones, tests their recorders.
+struct Services {
+    PromptService* prompt = nullptr;
+    FileDialogService* files = nullptr;
+    ProcessLauncher* launcher = nullptr;
+};
+
+} // namespace notarium
