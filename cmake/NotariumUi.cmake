@@ -14,7 +14,7 @@ target_compile_definitions(notarium_ui PUBLIC QT_NO_CAST_FROM_ASCII QT_NO_CAST_T
   NOTARIUM_VERSION="${PROJECT_VERSION}")
 
 # Icons and help pages, compiled into the library.
-file(GLOB_RECURSE NOTARIUM_RESOURCE_FILES CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}/resources
+file(GLOB_RECURSE NOTARIUM_RESOURCE_FILES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/resources/icons/* ${PROJECT_SOURCE_DIR}/resources/help/*)
 if(NOTARIUM_RESOURCE_FILES)
   qt_add_resources(notarium_ui "notarium_resources" PREFIX "/" BASE ${PROJECT_SOURCE_DIR}/resources

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "app/Services.h"
+
+namespace notarium {
+
+// The open and save dialogs, shown with Qt.
+class QtFileDialogService : public FileDialogService {
+public:
+    QString openFileName(
+        QWidget* parent, const QString& title, const QString& folder, const QString& filter) override;
+    QString saveFileName(QWidget* parent, const QString& title, const QString& initialPath,
+        const QString& filter, const QString& defaultSuffix) override;
+
+    // The program writes its filters as pairs "description|pattern|description|pattern" (patterns
+    // separated by ";"); Qt wants "description (patterns);;…". A filter already in Qt's form passes
+    // through.
+    static QString qtFilter(const QString& filter);
+};
+
+} // namespace notarium

@@ -1,0 +1,429 @@
+#include "app/TreePane.h"
+
+#include "app/DocumentTreeModel.h"
+#include "core/document/Document.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QProxyStyle>
+#include <QScopedValueRollback>
+#include <QStyledItemDelegate>
+#include <QToolTip>
+
+namespace notarium {
+
+// Leaves out the expand buttons (NoButtons) and the connecting lines (RowSelect), and makes the
+// selection cover the indentation in row-selection mode. A proxy style is the one place where
+// QTreeView asks for exactly these pieces.
+class TreePane::Style : public QProxyStyle {
+public:
+    explicit Style(const TreePane* pane)
+        : m_pane(pane)
+    {
+    }
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+        const QWidget* widget) const override
+    {
+        if (element == PE_IndicatorBranch && widget == m_pane) {
+            QStyleOption copy(*option);
+            if (!m_pane->buttonsShown())
+                copy.state &= ~State_Children;
+            if (m_pane->rowSelect())
+                copy.state &= ~(State_Item | State_Sibling);
+            QProxyStyle::drawPrimitive(element, &copy, painter, widget);
+            return;
+        }
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+        QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_ItemView_ShowDecorationSelected && widget == m_pane)
+            return m_pane->rowSelect() ? 1 : 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+
+private:
+    const TreePane* m_pane;
+};
+
+// Outside row-selection mode the highlight covers the image and the title only, not the rest of
+// the (pane-wide) column. Hot tracking underlines the title under the mouse in the link colour;
+// without it the style's own hover panel is left out, so nothing follows the mouse.
+class TreePane::Delegate : public QStyledItemDelegate {
+public:
+    explicit Delegate(TreePane* pane)
+        : QStyledItemDelegate(pane)
+        , m_pane(pane)
+    {
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem opt(option);
+        if (m_pane->hotTrack() && (opt.state & QStyle::State_MouseOver)) {
+            opt.font.setUnderline(true);
+            for (const auto group : { QPalette::Active, QPalette::Inactive })
+                opt.palette.setColor(group, QPalette::Text, opt.palette.color(group, QPalette::Link));
+        }
+        opt.state &= ~QStyle::State_MouseOver;
+        if (!m_pane->rowSelect()) {
+            const int width = sizeHint(option, index).width();
+            if (width < opt.rect.width())
+                opt.rect.setWidth(width);
+        }
+        QStyledItemDelegate::paint(painter, opt, index);
+    }
+
+private:
+    const TreePane* m_pane;
+};
+
+TreePane::TreePane(QWidget* parent)
+    : QTreeView(parent)
+{
+    setObjectName(QStringLiteral("TreePane"));
+    qRegisterMetaType<Node*>();
+    setHeaderHidden(true);
+    setIndentation(kIndent);
+    setRootIsDecorated(false);
+    // One row height for all rows lets the view lay out a large document without asking every
+    // row for its size.
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    setExpandsOnDoubleClick(true);
+    setIconSize(QSize(16, 16));
+    // A long title runs on past the pane (which then scrolls sideways) instead of being cut to
+    // "..."; the tool tip shows it whole.
+    setTextElideMode(Qt::ElideNone);
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+
+    m_style = new Style(this);
+    m_style->setParent(this);
+    setStyle(m_style);
+    m_delegate = new Delegate(this);
+    setItemDelegate(m_delegate);
+
+    connect(this, &QTreeView::expanded, this,
+        [this](const QModelIndex& index) { writeBackExpansion(index, true); });
+    connect(this, &QTreeView::collapsed, this,
+        [this](const QModelIndex& index) { writeBackExpansion(index, false); });
+}
+
+TreePane::~TreePane() = default;
+
+void TreePane::setModel(QAbstractItemModel* model)
+{
+    if (m_model != nullptr)
+        disconnect(m_model, nullptr, this, nullptr);
+    m_model = qobject_cast<DocumentTreeModel*>(model);
+    m_currentNode = nullptr;
+    QTreeView::setModel(m_model);
+    if (m_model == nullptr)
+        return;
+    m_model->setImagesShown(m_imagesShown);
+    connect(m_model, &DocumentTreeModel::nodeExpansionChanged, this, &TreePane::applyNodeExpansion);
+    connect(m_model, &DocumentTreeModel::expansionStateReset, this, &TreePane::applyDocumentExpansion);
+    connect(m_model, &DocumentTreeModel::removalPending, this, &TreePane::moveCurrentOutOfRemoval);
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, &TreePane::forgetCurrentNode);
+    // Connected after QTreeView's own reset handling, which drops every expanded index.
+    connect(m_model, &QAbstractItemModel::modelReset, this, &TreePane::applyDocumentExpansion);
+    applyDocumentExpansion();
+}
+
+// ---- Expanded flags ----------------------------------------------------------------------------
+
+void TreePane::applyDocumentExpansion()
+{
+    if (m_model == nullptr)
+        return;
+    const QScopedValueRollback<bool> applying(m_applyingDocument, true);
+    // With a layout pending, expand() and collapse() only record the flag; the view lays itself
+    // out once afterwards instead of once per node.
+    scheduleDelayedItemsLayout();
+    for (Node* node = m_model->document().root()->firstChild(); node != nullptr; node = node->next()) {
+        const QModelIndex index = m_model->indexFromNode(node);
+        if (isExpanded(index) != node->isExpanded())
+            setExpanded(index, node->isExpanded());
+    }
+}
+
+void TreePane::applyNodeExpansion(const QModelIndex& index, bool expanded)
+{
+    if (isExpanded(index) == expanded)
+        return;
+    const QScopedValueRollback<bool> applying(m_applyingDocument, true);
+    // Collapsing a subtree changes many hidden nodes one by one; finding a hidden row in the
+    // laid-out rows costs a walk over all of them, recording the flag does not.
+    scheduleDelayedItemsLayout();
+    setExpanded(index, expanded);
+}
+
+void TreePane::writeBackExpansion(const QModelIndex& index, bool expanded)
+{
+    if (m_applyingDocument || m_model == nullptr)
+        return;
+    Node* node = m_model->nodeFromIndex(index);
+    if (node == nullptr)
+        return;
+    m_model->document().setExpanded(node, expanded);
+    // Closing a branch that holds the selection moves the selection onto the branch, so that the
+    // selected node stays in sight (as the platform's tree controls do).
+    if (!expanded && m_currentNode != nullptr && node->isAncestorOf(m_currentNode))
+        setSelectedNode(node);
+}
+
+// ---- Selection ---------------------------------------------------------------------------------
+
+Node* TreePane::selectedNode() const
+{
+    return m_model != nullptr ? m_model->nodeFromIndex(currentIndex()) : nullptr;
+}
+
+void TreePane::setSelectedNode(Node* node)
+{
+    if (m_model == nullptr || selectionModel() == nullptr)
+        return;
+    if (node == nullptr || node->isRoot()) {
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::Clear);
+        return;
+    }
+    for (Node* ancestor = node->parent(); ancestor != nullptr && !ancestor->isRoot();
+         ancestor = ancestor->parent())
+        m_model->document().setExpanded(ancestor, true);
+    const QModelIndex index = m_model->indexFromNode(node);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(index);
+}
+
+void TreePane::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTreeView::currentChanged(current, previous);
+    Node* node = m_model != nullptr ? m_model->nodeFromIndex(current) : nullptr;
+    if (node == m_currentNode)
+        return;
+    Node* old = m_currentNode;
+    if (old != nullptr && m_model != nullptr && m_model->isBeingRemoved(old))
+        old = nullptr;
+    m_currentNode = node;
+    emit selectedNodeChanged(old, node);
+}
+
+void TreePane::moveCurrentOutOfRemoval(const QModelIndex& parent, int first, int last)
+{
+    if (m_currentNode == nullptr || !m_model->isBeingRemoved(m_currentNode))
+        return;
+    // The item selection model would only step aside for a removed row itself, not for a node
+    // deeper in a removed subtree, and would prefer the row above; the next sibling, the previous
+    // one or the parent is what the delete command selects too.
+    const Node* parentNode = parent.isValid() ? m_model->nodeFromIndex(parent) : m_model->document().root();
+    Node* replacement = nullptr;
+    if (last + 1 < parentNode->childCount())
+        replacement = parentNode->child(last + 1);
+    else if (first > 0)
+        replacement = parentNode->child(first - 1);
+    else if (!parentNode->isRoot())
+        replacement = const_cast<Node*>(parentNode);
+    const QModelIndex index = m_model->indexFromNode(replacement);
+    selectionModel()->setCurrentIndex(index,
+        index.isValid() ? QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows
+                        : QItemSelectionModel::Clear);
+}
+
+void TreePane::forgetCurrentNode()
+{
+    // A reset clears the item selection model without a signal; the nodes are gone.
+    m_currentNode = nullptr;
+}
+
+// ---- Top row -----------------------------------------------------------------------------------
+
+Node* TreePane::nodeAt(const QPoint& viewportPos) const
+{
+    return m_model != nullptr ? m_model->nodeFromIndex(indexAt(viewportPos)) : nullptr;
+}
+
+Node* TreePane::topNode() const
+{
+    return nodeAt(QPoint(0, 0));
+}
+
+void TreePane::setTopNode(Node* node)
+{
+    if (m_model == nullptr || !Document::isVisible(node))
+        return;
+    scrollTo(m_model->indexFromNode(node), QAbstractItemView::PositionAtTop);
+}
+
+// ---- In-place editing --------------------------------------------------------------------------
+
+bool TreePane::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    const Node* node = m_model != nullptr ? m_model->nodeFromIndex(index) : nullptr;
+    // Slow clicks and the other implicit triggers simply do not edit a fixed title; an explicit
+    // request (F2, or edit() from the program) is refused aloud.
+    const bool asked
+        = trigger == QAbstractItemView::EditKeyPressed || trigger == QAbstractItemView::AllEditTriggers;
+    if (node != nullptr && asked && !m_model->isTitleEditable(node)) {
+        // F2 is simply not a command in a read-only document.
+        if (!(trigger == QAbstractItemView::EditKeyPressed && m_model->document().isReadOnly()))
+            emit editRefused();
+        return false;
+    }
+    return QTreeView::edit(index, trigger, event);
+}
+
+// ---- Mouse, keys and the pop-up menu -----------------------------------------------------------
+
+void TreePane::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        // Selected first: the selection change clears the window's command state, the flag then
+        // says that the pop-up menu about to open was asked for by the mouse.
+        const QModelIndex index = indexAt(event->position().toPoint());
+        if (index.isValid())
+            selectionModel()->setCurrentIndex(
+                index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        m_rightPressed = true;
+        event->accept();
+        return;
+    }
+    m_rightPressed = false;
+    QTreeView::mousePressEvent(event);
+}
+
+void TreePane::keyPressEvent(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (event->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier) {
+        showPopupMenu(keyboardPopupPosition());
+        event->accept();
+        return;
+    }
+    // F2 with a modifier is left to the window's shortcuts.
+    if (event->key() == Qt::Key_F2 && modifiers != Qt::NoModifier) {
+        event->ignore();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+void TreePane::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (m_popupMenu == nullptr) {
+        event->ignore();
+        return;
+    }
+    showPopupMenu(event->reason() == QContextMenuEvent::Mouse ? event->globalPos() : keyboardPopupPosition());
+    event->accept();
+}
+
+QPoint TreePane::keyboardPopupPosition() const
+{
+    // Under the selected title, one indent step in from where it starts.
+    const QRect rect = visualRect(currentIndex());
+    if (!rect.isValid())
+        return viewport()->mapToGlobal(QPoint(indentation(), 0));
+    return viewport()->mapToGlobal(QPoint(rect.left() + indentation(), rect.bottom()));
+}
+
+void TreePane::showPopupMenu(const QPoint& globalPos)
+{
+    if (m_popupMenu == nullptr)
+        return;
+    m_rightPressed = false;
+    emit popupMenuAboutToShow(selectedNode());
+    m_popupMenu->popup(globalPos);
+}
+
+// ---- Display settings and title tips -----------------------------------------------------------
+
+void TreePane::setImagesShown(bool shown)
+{
+    m_imagesShown = shown;
+    if (m_model != nullptr)
+        m_model->setImagesShown(shown);
+}
+
+void TreePane::setHotTrack(bool on)
+{
+    m_hotTrack = on;
+    setMouseTracking(on);
+    viewport()->setAttribute(Qt::WA_Hover, on);
+    viewport()->update();
+}
+
+void TreePane::setRowSelect(bool on)
+{
+    m_rowSelect = on;
+    setAllColumnsShowFocus(on);
+    viewport()->update();
+}
+
+void TreePane::setButtonsShown(bool shown)
+{
+    m_buttonsShown = shown;
+    viewport()->update();
+}
+
+void TreePane::setTitleTips(bool on)
+{
+    m_titleTips = on;
+    if (!on)
+        QToolTip::hideText();
+}
+
+bool TreePane::isTitleCutOff(const QModelIndex& index) const
+{
+    const QRect rect = visualRect(index);
+    if (!rect.isValid())
+        return false;
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = rect;
+    const int width = itemDelegateForIndex(index)->sizeHint(option, index).width();
+    return rect.left() < 0 || rect.left() + width > viewport()->width();
+}
+
+void TreePane::updateColumnWidth()
+{
+    // The column is at least as wide as the pane, so that a selected row in row-selection mode
+    // reaches the right edge; wider titles make it grow and the pane scroll sideways.
+    header()->setMinimumSectionSize(viewport()->width());
+}
+
+bool TreePane::viewportEvent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Resize: {
+        const bool result = QTreeView::viewportEvent(event);
+        updateColumnWidth();
+        return result;
+    }
+    case QEvent::ToolTip: {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = indexAt(help->pos());
+        if (m_titleTips && index.isValid() && isTitleCutOff(index)) {
+            QToolTip::showText(
+                help->globalPos(), index.data(Qt::DisplayRole).toString(), viewport(), visualRect(index));
+        } else {
+            QToolTip::hideText();
+            event->ignore();
+        }
+        return true;
+    }
+    default:
+        return QTreeView::viewportEvent(event);
+    }
+}
+
+} // namespace notarium

@@ -1,0 +1,151 @@
+#pragma once
+
+#include "editor/TEditArea.h"
+#include "editor/TEditMarks.h"
+#include "editor/TImeColors.h"
+#include "editor/TMarker.h"
+#include "editor/TWordWrapOption.h"
+
+#include <QPlainTextEdit>
+#include <string>
+#include <string_view>
+
+namespace notarium {
+
+class MemoDocumentLayout;
+
+// The memo editor: a plain-text editor whose text is a CP932 byte string at its edge, with a
+// fixed-width edit area, Japanese line-breaking rules, IME colours, tab stops in character widths,
+// a selection bar and an insert/overwrite flag. Positions and lengths it reports or takes count
+// CP932 bytes (a line break counts 2, CR LF), as the document stores them; display lines are
+// counted from 0.
+class TExtMemo : public QPlainTextEdit {
+    Q_OBJECT
+    Q_PROPERTY(bool InsertMode READ InsertMode NOTIFY insertModeChanged)
+
+public:
+    explicit TExtMemo(QWidget* parent = nullptr);
+    ~TExtMemo() override;
+
+    // --- Text as bytes.
+    // Replaces the text. CR LF, a lone CR and a lone LF each end a line; bytes CP932 does not
+    // define are kept as they are. The undo buffer is emptied.
+    void setBytes(std::string_view bytes);
+    // The text with CR LF between lines: the very bytes setBytes took when nothing was edited
+    // and the input had no lone CR or LF.
+    std::string bytes() const;
+    // Inserts text in place of the selection as typing would: characters CP932 cannot hold
+    // become 〓 (and unrepresentableReplaced is emitted).
+    void insertText(const QString& text);
+
+    // --- Owned options.
+    TEditArea& EditArea() { return m_editArea; }
+    TEditMarks& EditMarks() { return m_editMarks; }
+    TImeColors& ImeColors() { return m_imeColors; }
+    void setImeColors(const TImeColors& colors);
+    TMarker& CaretMarker() { return m_caretMarker; }
+    TMarker& WordWrapMarker() { return m_wordWrapMarker; }
+    TWordWrapOption& WordWrapOption() { return m_wordWrapOption; }
+
+    bool LineSelect() const { return m_lineSelect; }
+    void setLineSelect(bool on);
+    // Vertical writing is not drawn on this platform; the flag switches the edit area off.
+    bool Vertical() const { return m_vertical; }
+    void setVertical(bool on);
+    bool WordWrap() const { return lineWrapMode() != QPlainTextEdit::NoWrap; }
+    void setWordWrap(bool on);
+
+    int TabWidth() const { return m_tabWidth; }
+    // A negative width is refused (false): the old tab stops stay.
+    bool setTabWidth(int characters);
+    // The 32 tab stops in pixels from the left margin (all 0 for TabWidth 0, where tabs fall on
+    // the default half-inch grid).
+    QList<qreal> tabStops() const;
+
+    bool InsertMode() const { return m_insertMode; }
+    // The status bar's text for the mode: "挿入" or "上書き".
+    QString insertModeText() const;
+
+    // Where text wraps: the left edge of the text and the wrap column, in viewport pixels.
+    qreal textLeft() const;
+    qreal wrapColumn() const;
+
+    // --- Positions in bytes.
+    int SelPos() const;
+    void setSelPos(int bytePos);
+    int SelLen() const;
+    void setSelLen(int byteLength);
+    int TextLength() const;
+    int CaretLine() const;
+    int CaretColumn() const;
+    int LineCount() const;
+    int FirstVisibleLine() const;
+    int LineFromChar(int bytePos) const;
+    int LineIndex(int line) const; // -1 for a line that does not exist
+    QPoint PosFromChar(int bytePos) const;
+    int CharFromPos(const QPoint& point) const;
+
+    bool Modified() const;
+    void setModified(bool modified);
+    bool CanUndo() const;
+    void Undo();
+    void ClearUndo();
+    bool CanPaste() const;
+
+    enum class ScrollAction { LineUp, LineDown, PageUp, PageDown };
+    void Scroll(ScrollAction action);
+    void LineScroll(int columns, int lines);
+    void ScrollCaret();
+    void SelectAll();
+
+    // Conversions between editor positions (UTF-16 units with one separator per line break) and
+    // byte positions; a byte position inside a double-byte character or inside CR LF falls back
+    // to the start of it.
+    int charToByte(int charPos) const;
+    int byteToChar(int bytePos, bool roundUp = false) const;
+
+signals:
+    void insertModeChanged(bool insertMode);
+    // Typed, pasted, dropped or composed text held characters CP932 cannot hold; they became 〓.
+    void unrepresentableReplaced();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void applyEditArea();
+    void applyRules();
+    void applyTabStops();
+    qreal averageCharWidth() const;
+    bool inSelectionBar(const QPoint& viewportPoint) const;
+    // The display line (start, end) around a position, end including the line break when it is
+    // the block's last line.
+    std::pair<int, int> displayLineRange(int charPos) const;
+    int displayLineOf(int charPos) const;
+    int displayLineStart(int line) const;
+
+    MemoDocumentLayout* m_layout = nullptr;
+    TEditArea m_editArea;
+    TEditMarks m_editMarks;
+    TImeColors m_imeColors;
+    TMarker m_caretMarker;
+    TMarker m_wordWrapMarker;
+    TWordWrapOption m_wordWrapOption;
+    bool m_lineSelect = true;
+    bool m_vertical = false;
+    int m_tabWidth = 8;
+    bool m_insertMode = true;
+    bool m_barSelecting = false;
+    int m_barAnchorStart = 0;
+    int m_barAnchorEnd = 0;
+};
+
+} // namespace notarium

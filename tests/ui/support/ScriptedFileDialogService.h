@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/Services.h"
+
+#include <QList>
+#include <QQueue>
+
+namespace notarium {
+
+// Stands in for the open and save dialogs in tests: returns scripted paths and keeps what each
+// dialog was shown with. With its script used up a dialog is cancelled (empty path).
+class ScriptedFileDialogService : public FileDialogService {
+public:
+    struct Request {
+        bool save = false;
+        QString title;
+        QString folder; // the open dialog's folder, or the save dialog's initial path
+        QString filter;
+        QString defaultSuffix;
+    };
+
+    QString openFileName(
+        QWidget* parent, const QString& title, const QString& folder, const QString& filter) override;
+    QString saveFileName(QWidget* parent, const QString& title, const QString& initialPath,
+        const QString& filter, const QString& defaultSuffix) override;
+
+    void scriptOpen(const QString& path) { m_openPaths.enqueue(path); }
+    void scriptSave(const QString& path) { m_savePaths.enqueue(path); }
+
+    const QList<Request>& requests() const { return m_requests; }
+    int count() const { return static_cast<int>(m_requests.size()); }
+    const Request& last() const { return m_requests.constLast(); }
+    void clear() { m_requests.clear(); }
+
+private:
+    QQueue<QString> m_openPaths;
+    QQueue<QString> m_savePaths;
+    QList<Request> m_requests;
+};
+
+} // namespace notarium
