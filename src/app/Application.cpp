@@ -1,18 +1,73 @@
 #include "app/Application.h"
 
 #include "app/MainWindow.h"
+#include "app/QtFileDialogService.h"
+#include "app/QtProcessLauncher.h"
+#include "app/QtPromptService.h"
+#include "app/WindowPlacement.h"
+#include "core/settings/IniFile.h"
+#include "core/settings/Settings.h"
+#include "editor/TExtMemo.h"
+#include "platform/AppPaths.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFont>
+#include <QScreen>
 
 namespace notarium {
+
+namespace {
+
+// The fonts the settings name come from Windows; these stand in for them here.
+void substituteWindowsFonts()
+{
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"),
+        { QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP") });
+    QFont::insertSubstitutions(
+        QStringLiteral("Terminal"), { QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP") });
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
+        { QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP") });
+    QFont::insertSubstitutions(
+        QStringLiteral("ＭＳ 明朝"), { QStringLiteral("IPAMincho"), QStringLiteral("Noto Serif CJK JP") });
+}
+
+} // namespace
 
 int runApplication(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Notarium"));
     QApplication::setApplicationVersion(QStringLiteral(NOTARIUM_VERSION));
-    TMainForm1 window;
+    substituteWindowsFonts();
+
+    const AppPaths paths = AppPaths::fromEnvironment(QCoreApplication::applicationDirPath());
+    IniFile ini;
+    ini.load(QFile::encodeName(paths.settingsFile()).toStdString());
+    PlatformDefaults platform = AppPaths::platformDefaults();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        useScreenDefaults(platform, screen->geometry(), screen->availableGeometry());
+    Settings settings(ini, platform);
+    settings.writeMissingStartupKeys();
+
+    QtPromptService prompts;
+    QtFileDialogService dialogs;
+    QtProcessLauncher launcher;
+    MainWindowContext context;
+    context.ini = &ini;
+    context.settings = &settings;
+    context.services = Services { &prompts, &dialogs, &launcher };
+    paths.ensureConfigFolder();
+    context.settingsPath = paths.settingsFile();
+
+    TMainForm1 window(context);
+    QList<QRect> workAreas;
+    for (const QScreen* screen : QGuiApplication::screens())
+        workAreas << screen->availableGeometry();
+    applyWindowPlacement(window, readWindowPlacement(settings, workAreas));
     window.show();
+    window.startWith(QCoreApplication::arguments().mid(1));
+    window.memoPane()->setFocus();
     return QApplication::exec();
 }
 

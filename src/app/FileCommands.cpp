@@ -13,7 +13,6 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 
-
 namespace notarium {
 
 namespace {
@@ -33,8 +32,8 @@ std::string localPath(const QString& path)
 
 } // namespace
 
-FileCommands::FileCommands(Document& document, Settings& settings, const Services& services, FileCommandsHost& host,
-                           QObject* parent)
+FileCommands::FileCommands(
+    Document& document, Settings& settings, const Services& services, FileCommandsHost& host, QObject* parent)
     : QObject(parent)
     , m_doc(document)
     , m_settings(settings)
@@ -60,21 +59,21 @@ void FileCommands::setCaptionFont(const QFont& font)
 
 QString FileCommands::fileMissingText(const QString& path)
 {
-    return QStringLiteral("指定されたファイル ") + path + QStringLiteral(" を開けませんでした。") + QStringLiteral("\r\n")
-        + QStringLiteral("ファイルが存在しないか、ファイル名が無効です。");
+    return QStringLiteral("指定されたファイル ") + path + QStringLiteral(" を開けませんでした。")
+        + QStringLiteral("\r\n") + QStringLiteral("ファイルが存在しないか、ファイル名が無効です。");
 }
 
 QString FileCommands::inUseText(const QString& path)
 {
     return QStringLiteral("ファイル ") + path + QStringLiteral(" は") + QStringLiteral("\r\n")
-        + QStringLiteral("別の Notarium または他のユーザーによって編集されています。") + QStringLiteral("\r\n")
-        + QStringLiteral("このファイルを読み取り専用で開きますか？");
+        + QStringLiteral("別の Notarium または他のユーザーによって編集されています。")
+        + QStringLiteral("\r\n") + QStringLiteral("このファイルを読み取り専用で開きますか？");
 }
 
 QString FileCommands::saveChangesText(const QString& path)
 {
-    return QStringLiteral("ファイル ") + path + QStringLiteral(" の内容が変更されています。") + QStringLiteral("\r\n")
-        + QStringLiteral("変更を保存しますか？");
+    return QStringLiteral("ファイル ") + path + QStringLiteral(" の内容が変更されています。")
+        + QStringLiteral("\r\n") + QStringLiteral("変更を保存しますか？");
 }
 
 QString FileCommands::defaultFolder() const
@@ -89,7 +88,7 @@ bool FileCommands::checkFileExists(const QString& path)
     if (QFileInfo(path).isFile())
         return true;
     m_services.prompt->tell(m_host.dialogParent(), fileMissingText(path), QStringLiteral("ファイルエラー"),
-                            MessageIcon::Information);
+        MessageIcon::Information);
     return false;
 }
 
@@ -98,8 +97,7 @@ FileCommands::OpenChoice FileCommands::askOpenReadOnly(const QString& path)
     if (FileLock::canOpenForWriting(path))
         return OpenChoice::Normal;
     const PromptAnswer answer = m_services.prompt->ask(m_host.dialogParent(), inUseText(path),
-                                                       QStringLiteral("ファイルは使用中です..."),
-                                                       MessageIcon::Warning, PromptButtons::YesNo);
+        QStringLiteral("ファイルは使用中です..."), MessageIcon::Warning, PromptButtons::YesNo);
     return answer == PromptAnswer::Yes ? OpenChoice::ReadOnly : OpenChoice::Cancel;
 }
 
@@ -115,9 +113,8 @@ bool FileCommands::saveIfNeeded()
         return true;
     if (m_settings.get(key::NoConfirm))
         return save();
-    const PromptAnswer answer
-        = m_services.prompt->ask(m_host.dialogParent(), saveChangesText(m_path), QStringLiteral("ファイル保存の確認"),
-                                 MessageIcon::Warning, PromptButtons::YesNoCancel);
+    const PromptAnswer answer = m_services.prompt->ask(m_host.dialogParent(), saveChangesText(m_path),
+        QStringLiteral("ファイル保存の確認"), MessageIcon::Warning, PromptButtons::YesNoCancel);
     if (answer == PromptAnswer::Cancel)
         return false;
     // A save that failed stops the command, or the changes would be thrown away after all.
@@ -171,8 +168,9 @@ bool FileCommands::openDocument(const QString& path, bool readOnly)
         if (!readOnly) {
             readOnly = isReadOnlyFile(path);
             if (readOnly && !m_settings.get(key::NoConfirm))
-                m_services.prompt->tell(m_host.dialogParent(), QStringLiteral("選択されたファイルは読み取り専用です。"),
-                                        QStringLiteral("お知らせ"), MessageIcon::Information);
+                m_services.prompt->tell(m_host.dialogParent(),
+                    QStringLiteral("選択されたファイルは読み取り専用です。"), QStringLiteral("お知らせ"),
+                    MessageIcon::Information);
         }
         unlock();
         // Another window may have taken the file between the question and now: then it is only
@@ -182,7 +180,8 @@ bool FileCommands::openDocument(const QString& path, bool readOnly)
         m_doc.setReadOnly(readOnly);
         setDocumentName(path);
     }
-    Node* select = applyOpenRules(m_doc, result, m_settings.get(key::SaveTreeState), m_settings.get(key::SaveCurrentNode));
+    Node* select = applyOpenRules(
+        m_doc, result, m_settings.get(key::SaveTreeState), m_settings.get(key::SaveCurrentNode));
     if (m_settings.get(key::ExpandAll)) {
         TreeOperations operations(m_doc);
         for (int i = 0; i < m_doc.root()->childCount(); ++i)
@@ -221,7 +220,7 @@ bool FileCommands::closeDocument()
 void FileCommands::newDocument(bool shift)
 {
     if (shift) {
-        m_services.launcher->startDetached(m_program, {QStringLiteral("-N")});
+        m_services.launcher->startDetached(m_program, { QStringLiteral("-N") });
         return;
     }
     closeDocument();
@@ -239,8 +238,8 @@ void FileCommands::open(bool shift)
     // reported as in use by this very window).
     const bool wasLocked = m_lock.isLocked();
     unlock();
-    const QString path = m_services.files->openFileName(m_host.dialogParent(), QStringLiteral("Notarium文書を開く"),
-                                                       defaultFolder(), kFilter);
+    const QString path = m_services.files->openFileName(
+        m_host.dialogParent(), QStringLiteral("Notarium文書を開く"), defaultFolder(), kFilter);
     auto keepCurrent = [&] {
         if (wasLocked)
             m_lock.relock();
@@ -271,7 +270,7 @@ void FileCommands::openInOtherWindow()
     const QString path = m_services.files->openFileName(
         m_host.dialogParent(), QStringLiteral("別ウィンドウでファイルを開く"), defaultFolder(), kFilter);
     if (!path.isEmpty())
-        m_services.launcher->startDetached(m_program, {QStringLiteral("-N"), path});
+        m_services.launcher->startDetached(m_program, { QStringLiteral("-N"), path });
 }
 
 void FileCommands::reopen(const QString& path, bool shift)
@@ -303,32 +302,37 @@ void FileCommands::reopen(const QString& path, bool shift)
 QString FileCommands::askSavePath()
 {
     const QString initial = isUntitled() ? defaultFolder() : m_path;
-    return m_services.files->saveFileName(m_host.dialogParent(), QStringLiteral("Notarium文書に名前を付けて保存"),
-                                          initial, kFilter, QStringLiteral("nmd"));
+    return m_services.files->saveFileName(m_host.dialogParent(),
+        QStringLiteral("Notarium文書に名前を付けて保存"), initial, kFilter, QStringLiteral("nmd"));
 }
 
 bool FileCommands::writeTo(const QString& path)
 {
-    const WriteResult result = writeDataFile(
-        localPath(path), m_doc, m_host.selectedIndex(),
+    const WriteResult result = writeDataFile(localPath(path), m_doc, m_host.selectedIndex(),
         [this](std::uint64_t done, std::uint64_t total) { m_host.showProgress(done, total); });
     m_host.showProgress(0, 0);
     if (!result.ok) {
         QString text = fromUtf8(result.message.text);
         if (!result.errorText.empty())
-            text += QStringLiteral("\r\n\r\n(") + QString::fromStdString(result.errorText) + QStringLiteral(")");
-        m_services.prompt->tell(m_host.dialogParent(), text, fromUtf8(result.message.caption), result.message.icon);
+            text += QStringLiteral("\r\n\r\n(") + QString::fromStdString(result.errorText)
+                + QStringLiteral(")");
+        m_services.prompt->tell(
+            m_host.dialogParent(), text, fromUtf8(result.message.caption), result.message.icon);
         return false;
     }
     if (m_lock.lock(path) == FileLock::Result::Locked && m_lock.path() == QFileInfo(path).absoluteFilePath())
         m_lock.relock();
     m_doc.setModified(false);
     if (!result.changedTitles.empty()) {
-        QString text = QStringLiteral("次のメモには、データファイルにそのままでは保存できない行がありました。") + QStringLiteral("\r\n")
-            + QStringLiteral("行頭の「}}end」の前に空白を入れるなどして保存しました。") + QStringLiteral("\r\n");
+        QString text
+            = QStringLiteral("次のメモには、データファイルにそのままでは保存できない行がありました。")
+            + QStringLiteral("\r\n")
+            + QStringLiteral("行頭の「}}end」の前に空白を入れるなどして保存しました。")
+            + QStringLiteral("\r\n");
         for (const std::string& title : result.changedTitles)
             text += QStringLiteral("\r\n・") + QString::fromStdU16String(cp932::toUtf16(title));
-        m_services.prompt->tell(m_host.dialogParent(), text, QStringLiteral("お知らせ"), MessageIcon::Information);
+        m_services.prompt->tell(
+            m_host.dialogParent(), text, QStringLiteral("お知らせ"), MessageIcon::Information);
     }
     emit documentStateChanged();
     return true;
@@ -365,8 +369,7 @@ void FileCommands::dropFile(const QString& path)
                 return;
         } else {
             const PromptAnswer answer = m_services.prompt->ask(m_host.dialogParent(), saveChangesText(m_path),
-                                                               QStringLiteral("ファイル保存の確認"),
-                                                               MessageIcon::Warning, PromptButtons::YesNo);
+                QStringLiteral("ファイル保存の確認"), MessageIcon::Warning, PromptButtons::YesNo);
             if (answer == PromptAnswer::Yes && !save())
                 return;
         }

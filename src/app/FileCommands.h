@@ -39,7 +39,7 @@ class FileCommands : public QObject {
 
 public:
     FileCommands(Document& document, Settings& settings, const Services& services, FileCommandsHost& host,
-                 QObject* parent = nullptr);
+        QObject* parent = nullptr);
     ~FileCommands() override;
 
     QString currentPath() const { return m_path; }

@@ -1,0 +1,240 @@
+// The main window driven the way a person would: through its actions and keys.
+#include "app/MainWindow.h"
+#include "app/ActionRegistry.h"
+#include "app/TreePane.h"
+#include "core/datafile/DataFile.h"
+#include "core/document/Document.h"
+#include "core/settings/IniFile.h"
+#include "core/settings/Settings.h"
+#include "core/text/Cp932Codec.h"
+#include "editor/TExtMemo.h"
+#include "support/TestServices.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace notarium;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<IniFile> m_ini;
+    std::unique_ptr<Settings> m_settings;
+    std::unique_ptr<TestServices> m_services;
+    std::unique_ptr<TMainForm1> m_window;
+
+    void trigger(const char* name)
+    {
+        QAction* action = m_window->actions().action(QString::fromLatin1(name));
+        QVERIFY2(action, name);
+        QVERIFY2(action->isEnabled(), name);
+        action->trigger();
+    }
+
+    // plan.nmd: A (memo, two lines), B (category) with child C (result) collapsed, D under the paper folder.
+    QString makeFile()
+    {
+        Document doc;
+        doc.newDocument();
+        Node* a = doc.appendNode(doc.documentNode(), "A", KindMemo);
+        a->data()->MemoStr = "first line\r\n\x95\x5C second\r\n";
+        Node* b = doc.appendNode(doc.documentNode(), "B", KindCategory);
+        doc.appendNode(b, "C", KindResult)->data()->MemoStr = "c\r\n";
+        doc.appendNode(doc.paperFolderNode(), "D", KindMemo)->data()->MemoStr = "d\r\n";
+        doc.setExpanded(doc.documentNode(), true);
+        const QString path = m_dir.filePath(QStringLiteral("plan.nmd"));
+        Q_ASSERT(writeDataFile(QFile::encodeName(path).toStdString(), doc, 1).ok);
+        return path;
+    }
+
+    Node* node(int index) { return m_window->document().nodeAt(index); }
+
+private slots:
+    void init()
+    {
+        m_ini = std::make_unique<IniFile>();
+        PlatformDefaults platform;
+        platform.documentsFolder = m_dir.path().toStdString();
+        m_settings = std::make_unique<Settings>(*m_ini, platform);
+        m_services = std::make_unique<TestServices>();
+        MainWindowContext context;
+        context.ini = m_ini.get();
+        context.settings = m_settings.get();
+        context.services = m_services->services();
+        m_window = std::make_unique<TMainForm1>(context);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+
+    void cleanup() { m_window.reset(); }
+
+    void newDocumentShowsTheTwoNodesAndDisablesCommands()
+    {
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Untitled - Notarium"));
+        QCOMPARE(m_window->document().nodeCount(), std::size_t(2));
+        QCOMPARE(m_window->treePane()->selectedNode(), node(0));
+        QVERIFY(!m_window->titleEdit()->isEnabled());
+        QVERIFY(m_window->memoPane()->isReadOnly());
+        QVERIFY(!m_window->actions().action(QStringLiteral("Save1"))->isEnabled());
+        QVERIFY(!m_window->actions().action(QStringLiteral("GoTitle"))->isEnabled());
+        // Commands that are not part of this window yet never pretend to work.
+        QVERIFY(!m_window->actions().action(QStringLiteral("NewMemo"))->isEnabled());
+        QCOMPARE(m_window->statusPanel(3)->text(), QStringLiteral("挿入"));
+        QCOMPARE(m_window->statusPanel(1)->text(), QString());
+    }
+
+    void commandLineOpensTheFile()
+    {
+        const QString path = makeFile();
+        m_window->startWith({ path });
+        QCOMPARE(m_window->windowTitle(), path + QStringLiteral(" - Notarium"));
+        QCOMPARE(m_window->treePane()->selectedNode(), node(1));
+        QCOMPARE(m_window->titleEdit()->text(), QStringLiteral("A"));
+        QCOMPARE(m_window->memoPane()->bytes(), std::string("first line\r\n\x95\x5C second\r\n"));
+        QVERIFY(!m_window->memoPane()->isReadOnly());
+        QVERIFY(m_window->actions().action(QStringLiteral("Save1"))->isEnabled());
+        QVERIFY(m_services->prompt.prompts().isEmpty());
+    }
+
+    void missingCommandLineFileIsReported()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("gone.nmd"));
+        m_window->startWith({ path });
+        QCOMPARE(m_services->prompt.count(), 1);
+        QCOMPARE(m_services->prompt.prompts().first().caption, QStringLiteral("ファイルエラー"));
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Untitled - Notarium"));
+    }
+
+    void pagesStepThroughTheOutline()
+    {
+        m_window->startWith({ makeFile() });
+        // PageDn walks every node, collapsed or not; LowerPage only the visible ones.
+        trigger("PageDn");
+        QCOMPARE(m_window->treePane()->selectedNode(), node(2));
+        trigger("PageDn");
+        QCOMPARE(m_window->treePane()->selectedNode(), node(3));
+        QCOMPARE(m_window->titleEdit()->text(), QStringLiteral("C"));
+        trigger("UpperPage");
+        QCOMPARE(m_window->treePane()->selectedNode(), node(2));
+        // Showing C opened B; once B is closed again, LowerPage passes over C.
+        m_window->document().setExpanded(node(2), false);
+        trigger("LowerPage");
+        QCOMPARE(m_window->treePane()->selectedNode(), node(4));
+        trigger("PageDn");
+        QCOMPARE(m_window->treePane()->selectedNode(), node(5));
+        const int beeps = m_services->prompt.beeps();
+        trigger("PageDn");
+        QCOMPARE(m_services->prompt.beeps(), beeps + 1);
+        QCOMPARE(m_window->treePane()->selectedNode(), node(5));
+        m_window->treePane()->setSelectedNode(node(1));
+        trigger("PageUp");
+        QCOMPARE(m_window->treePane()->selectedNode(), node(0));
+        QVERIFY(m_window->memoPane()->isReadOnly());
+        QCOMPARE(m_window->memoPane()->bytes(), std::string());
+    }
+
+    void eachMemoKeepsItsTextAndCaret()
+    {
+        m_window->startWith({ makeFile() });
+        TExtMemo* memo = m_window->memoPane();
+        memo->setFocus();
+        memo->setSelPos(3);
+        QTest::keyClicks(memo, QStringLiteral("X"));
+        trigger("PageDn");
+        trigger("PageDn");
+        QCOMPARE(memo->bytes(), std::string("c\r\n"));
+        QCOMPARE(m_window->statusPanel(1)->text(), QStringLiteral("変更"));
+        m_window->treePane()->setSelectedNode(node(1));
+        QCOMPARE(memo->bytes(), std::string("firXst line\r\n\x95\x5C second\r\n"));
+        QCOMPARE(memo->SelPos(), 4);
+        QVERIFY(m_window->document().isModified());
+    }
+
+    void typedTitleShowsInTheTreeAndMarksModified()
+    {
+        m_window->startWith({ makeFile() });
+        QLineEdit* title = m_window->titleEdit();
+        title->setFocus();
+        title->selectAll();
+        // Japanese arrives through the input method as a committed string.
+        QInputMethodEvent commit;
+        commit.setCommitString(QStringLiteral("新しい題"));
+        QApplication::sendEvent(title, &commit);
+        QCOMPARE(QString::fromStdU16String(cp932::toUtf16(node(1)->title())), QStringLiteral("新しい題"));
+        QVERIFY(m_window->document().isModified());
+        QCOMPARE(m_window->statusPanel(1)->text(), QStringLiteral("変更"));
+    }
+
+    void saveWritesWhatIsOnScreenAndReopeningKeepsEveryByte()
+    {
+        const QString path = makeFile();
+        m_window->startWith({ path });
+        TExtMemo* memo = m_window->memoPane();
+        memo->setFocus();
+        memo->setSelPos(0);
+        QInputMethodEvent commit;
+        commit.setCommitString(QStringLiteral("新"));
+        QApplication::sendEvent(memo, &commit);
+        trigger("Save1");
+        QVERIFY(!m_window->document().isModified());
+        QCOMPARE(m_window->statusPanel(1)->text(), QString());
+        Document back;
+        QVERIFY(readDataFile(QFile::encodeName(path).toStdString(), back).ok());
+        QCOMPARE(back.nodeAt(1)->data()->MemoStr,
+            std::string("\x90\x56"
+                        "first line\r\n\x95\x5C second\r\n"));
+        trigger("Close1");
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Untitled - Notarium"));
+        m_window->fileCommands().reopen(path, false);
+        QCOMPARE(memo->bytes(), back.nodeAt(1)->data()->MemoStr);
+    }
+
+    void closingAChangedDocumentAsks()
+    {
+        m_window->startWith({ makeFile() });
+        m_window->memoPane()->setFocus();
+        QTest::keyClicks(m_window->memoPane(), QStringLiteral("x"));
+        m_services->prompt.scriptAnswer(PromptAnswer::Cancel);
+        trigger("Close1");
+        QCOMPARE(m_services->prompt.last().caption, QStringLiteral("ファイル保存の確認"));
+        QVERIFY(m_window->windowTitle().endsWith(QStringLiteral("plan.nmd - Notarium")));
+    }
+
+    void panesMaximiseAndComeBack()
+    {
+        m_window->startWith({ makeFile() });
+        trigger("MemoMaximize1");
+        QVERIFY(!m_window->treePane()->isVisible());
+        QVERIFY(m_window->actions().action(QStringLiteral("MemoMaximize1"))->isChecked());
+        QVERIFY(!m_window->actions().action(QStringLiteral("TreeMaximize1"))->isEnabled());
+        trigger("MemoMaximize1");
+        QVERIFY(m_window->treePane()->isVisible());
+        trigger("TreeMaximize1");
+        QVERIFY(!m_window->memoPane()->isVisible());
+        QVERIFY(!m_window->actions().action(QStringLiteral("GoTitle"))->isEnabled()
+            || !m_window->titleEdit()->isVisible());
+        trigger("TreeMaximize1");
+        QVERIFY(m_window->memoPane()->isVisible());
+    }
+
+    void exitWritesTheWindowStateAndRecentFiles()
+    {
+        const QString path = makeFile();
+        m_window->startWith({ path });
+        m_window->close();
+        QCOMPARE(m_ini->readString("Window", "Maximized", "?"), std::string("0"));
+        QVERIFY(!m_ini->readString("Window", "WinW", "").empty());
+        QCOMPARE(QString::fromStdString(m_ini->readString("FileMRU", "0", "")), path);
+        QCOMPARE(m_ini->readString("Notarium", "EnableCtrlAltKey", "?"), std::string("0"));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
