@@ -26,7 +26,7 @@ out=bench/out
 file="$out/large.nmd"
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DNOTARIUM_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target notarium-gen datafile-bench search-bench export-bench notarium-cli
+cmake --build "$build" --target notarium-gen datafile-bench search-bench export-bench window-bench notarium-cli
 
 mkdir -p "$out"
 if [ "$regenerate" -eq 1 ] || [ ! -s "$file" ]; then
@@ -45,6 +45,10 @@ echo "== search-bench"
 echo
 echo "== export-bench"
 "$build/bench/export-bench" "$file"
+
+echo
+echo "== window-bench (offscreen)"
+"$build/bench/window-bench" "$file" 2>/dev/null
 
 echo
 echo "== shell tools on the same file, for scale"
