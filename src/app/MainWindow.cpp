@@ -6,6 +6,7 @@
 #include "app/DocumentTreeModel.h"
 #include "app/HelpWindow.h"
 #include "app/MenuBuilder.h"
+#include "app/ShortcutNumber.h"
 #include "app/TreePane.h"
 #include "app/WindowPlacement.h"
 #include "core/document/Document.h"
@@ -330,6 +331,28 @@ void TMainForm1::applySettings()
     m_memo->setFont(settingsFont(m_settings, m_settings.get(key::MemoFontName),
         m_settings.get(key::MemoFontSize), m_settings.get(key::MemoFontStyle)));
     m_memo->setTabWidth(m_settings.get(key::TabSize));
+    applyStoredShortcuts();
+}
+
+void TMainForm1::applyStoredShortcuts()
+{
+    // Stored keys replace the defaults of every item of the main menu, a missing key meaning none;
+    // Ctrl+0 to Ctrl+9 stay with the bookmarks whatever is stored.
+    if (!m_settings.hasShortcuts())
+        return;
+    QHash<QString, QKeySequence> keys;
+    QList<QMenu*> pending = m_menus->mainMenus();
+    while (!pending.isEmpty()) {
+        QMenu* menu = pending.takeFirst();
+        for (QAction* item : menu->actions()) {
+            if (QMenu* sub = item->menu())
+                pending << sub;
+            else if (!item->objectName().isEmpty() && !item->isSeparator())
+                keys.insert(item->objectName(),
+                    keySequenceFromShortcut(m_settings.shortcut(item->objectName().toStdString())));
+        }
+    }
+    m_actions->applyShortcuts(keys);
 }
 
 } // namespace notarium

@@ -81,6 +81,7 @@ private:
     void buildStatusBar();
     void connectCommands();
     void applySettings();
+    void applyStoredShortcuts();
     void writeSettingsAtExit();
 
     void selectionChanged(Node* previous, Node* current);

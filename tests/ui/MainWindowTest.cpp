@@ -224,6 +224,30 @@ private slots:
         QVERIFY(m_window->memoPane()->isVisible());
     }
 
+    void storedShortcutsReplaceTheDefaults()
+    {
+        // With the section present, every main menu item takes its stored key (none when missing);
+        // the bookmarks keep Ctrl+0 to Ctrl+9.
+        IniFile ini;
+        ini.writeString("ShortCutKeys", "Save1", std::to_string(0x4000 | 0x2000 | 'S'));
+        ini.writeString("ShortCutKeys", "N01", "0");
+        PlatformDefaults platform;
+        Settings settings(ini, platform);
+        MainWindowContext context;
+        context.ini = &ini;
+        context.settings = &settings;
+        context.services = m_services->services();
+        TMainForm1 window(context);
+        QCOMPARE(window.actions().action(QStringLiteral("Save1"))->shortcut(),
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+        QVERIFY(window.actions().action(QStringLiteral("New1"))->shortcut().isEmpty());
+        QCOMPARE(
+            window.actions().action(QStringLiteral("N01"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_0));
+        // Without the section the defaults stand.
+        QCOMPARE(m_window->actions().action(QStringLiteral("New1"))->shortcut(),
+            QKeySequence(Qt::CTRL | Qt::Key_N));
+    }
+
     void exitWritesTheWindowStateAndRecentFiles()
     {
         const QString path = makeFile();
