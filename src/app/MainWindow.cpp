@@ -2,6 +2,7 @@
 
 #include "app/AboutBox.h"
 #include "app/ActionRegistry.h"
+#include "app/Colours.h"
 #include "app/CommandLine.h"
 #include "app/DocumentTreeModel.h"
 #include "app/HelpWindow.h"
@@ -43,6 +44,8 @@ constexpr int kHelpMainWindow = 9;
 constexpr int kHelpTreePane = 10;
 constexpr int kHelpTitleBox = 11;
 constexpr int kHelpMemoPane = 12;
+
+constexpr std::string_view kToolBarStateKey = "ToolBars";
 
 QString fromCp932(const std::string& bytes)
 {
@@ -331,7 +334,58 @@ void TMainForm1::applySettings()
     m_memo->setFont(settingsFont(m_settings, m_settings.get(key::MemoFontName),
         m_settings.get(key::MemoFontSize), m_settings.get(key::MemoFontStyle)));
     m_memo->setTabWidth(m_settings.get(key::TabSize));
+    applyPaneColours();
+    applyImeColours();
     applyStoredShortcuts();
+    applyToolBarPositions();
+}
+
+void TMainForm1::applyToolBarPositions()
+{
+    const std::string state = m_context.ini->readString("Window", kToolBarStateKey, "");
+    if (!state.empty()) {
+        restoreState(QByteArray::fromBase64(QByteArray::fromStdString(state)));
+        return;
+    }
+    for (QToolBar* bar : m_menus->toolBars())
+        if (const auto position = m_settings.toolBarPosition(bar->objectName().toStdString()))
+            bar->setVisible(position->visible != 0);
+}
+
+void TMainForm1::applyPaneColours()
+{
+    auto paint = [this](QWidget* widget, Colour text, Colour back) {
+        QPalette palette = widget->palette();
+        const QPalette base = QApplication::palette();
+        palette.setColor(QPalette::Text, qColorFromColour(text, base));
+        palette.setColor(QPalette::Base, qColorFromColour(back, base));
+        widget->setPalette(palette);
+    };
+    paint(m_tree, m_settings.get(key::TreeFontColor), m_settings.get(key::TreeBackColor));
+    paint(m_title, m_settings.get(key::TitleFontColor), m_settings.get(key::TitleBackColor));
+    paint(m_memo, m_settings.get(key::MemoFontColor), m_settings.get(key::MemoBackColor));
+}
+
+void TMainForm1::applyImeColours()
+{
+    const QPalette base = QApplication::palette();
+    auto state = [&](Colour text, Colour back, bool underline) {
+        TImeColor colour;
+        colour.setIcText(qColorFromColour(text, base));
+        colour.setIcBackground(qColorFromColour(back, base));
+        colour.setStyle(underline ? fsUnderline : 0);
+        return colour;
+    };
+    TImeColors colours;
+    colours.WatchingUntransfered = state(
+        m_settings.get(key::ImeWUText), m_settings.get(key::ImeWUBack), m_settings.get(key::ImeWULine));
+    colours.Untransfered = state(
+        m_settings.get(key::ImeUTText), m_settings.get(key::ImeUTBack), m_settings.get(key::ImeUTLine));
+    colours.WatchingTransfered = state(
+        m_settings.get(key::ImeWTText), m_settings.get(key::ImeWTBack), m_settings.get(key::ImeWTLine));
+    colours.Transfered = state(
+        m_settings.get(key::ImeTFText), m_settings.get(key::ImeTFBack), m_settings.get(key::ImeTFLine));
+    m_memo->setImeColors(colours);
 }
 
 void TMainForm1::applyStoredShortcuts()
@@ -719,20 +773,34 @@ void TMainForm1::writeSettingsAtExit()
 {
     writeWindowPlacement(m_settings, windowShowState(*this), normalPlacementGeometry(*this));
     m_settings.set(key::TreeWidth, m_tree->width());
-    m_settings.set(key::TabSize, m_memo->TabWidth());
+    // The input method colours are the memo pane's; they are written back as colour names.
+    const TImeColors& ime = m_memo->ImeColors();
+    auto writeState = [this](const TImeColor& colour, auto textKey, auto backKey, auto lineKey) {
+        m_settings.set(textKey, colourFromQColor(colour.icText()));
+        m_settings.set(backKey, colourFromQColor(colour.icBackground()));
+        m_settings.set(lineKey, (colour.Style() & fsUnderline) != 0);
+    };
+    writeState(ime.WatchingUntransfered, key::ImeWUText, key::ImeWUBack, key::ImeWULine);
+    writeState(ime.Untransfered, key::ImeUTText, key::ImeUTBack, key::ImeUTLine);
+    writeState(ime.WatchingTransfered, key::ImeWTText, key::ImeWTBack, key::ImeWTLine);
+    writeState(ime.Transfered, key::ImeTFText, key::ImeTFBack, key::ImeTFLine);
     if (!m_settings.contains(key::EnableCtrlAltKey))
         m_settings.set(key::EnableCtrlAltKey, false);
+    m_settings.set(key::TabSize, m_memo->TabWidth());
     std::vector<std::string> recent;
     for (const QString& path : m_files->recentFiles().paths())
         recent.push_back(path.toStdString());
     m_settings.setRecentFiles(recent);
+    // Qt's own record of the tool bars' rows, positions and floating places, beside the
+    // per-tool-bar sections that keep their visibility and edge readable.
+    m_context.ini->writeString("Window", kToolBarStateKey, saveState().toBase64().toStdString());
     for (QToolBar* bar : m_menus->toolBars()) {
         ToolBarPosition position;
         position.visible = bar->isVisible() ? 1 : 0;
         position.dockedTo = static_cast<int>(toolBarArea(bar));
         m_settings.setToolBarPosition(bar->objectName().toStdString(), position);
     }
-    if (!m_context.settingsPath.isEmpty() && m_context.ini)
+    if (!m_context.settingsPath.isEmpty())
         m_context.ini->save(QFile::encodeName(m_context.settingsPath).toStdString());
 }
 

@@ -82,6 +82,9 @@ private:
     void connectCommands();
     void applySettings();
     void applyStoredShortcuts();
+    void applyPaneColours();
+    void applyImeColours();
+    void applyToolBarPositions();
     void writeSettingsAtExit();
 
     void selectionChanged(Node* previous, Node* current);

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QtTest>
 
 using namespace notarium;
@@ -257,6 +258,30 @@ private slots:
         QVERIFY(!m_ini->readString("Window", "WinW", "").empty());
         QCOMPARE(QString::fromStdString(m_ini->readString("FileMRU", "0", "")), path);
         QCOMPARE(m_ini->readString("Notarium", "EnableCtrlAltKey", "?"), std::string("0"));
+        // The input method colours go back as colour names.
+        QCOMPARE(m_ini->readString("MemoPane", "icWUBack", "?"), std::string("clYellow"));
+        QCOMPARE(m_ini->readString("MemoPane", "icTFLine", "?"), std::string("1"));
+    }
+
+    void toolBarsComeBackAsTheyWereLeft()
+    {
+        QToolBar* quick = m_window->findChild<QToolBar*>(QStringLiteral("QuickMemoToolbar"));
+        QToolBar* page = m_window->findChild<QToolBar*>(QStringLiteral("PageToolbar"));
+        QVERIFY(quick && page);
+        QVERIFY(!quick->isVisible());
+        quick->show();
+        page->hide();
+        m_window->close();
+        MainWindowContext context;
+        context.ini = m_ini.get();
+        context.settings = m_settings.get();
+        context.services = m_services->services();
+        TMainForm1 again(context);
+        again.show();
+        QVERIFY(again.findChild<QToolBar*>(QStringLiteral("QuickMemoToolbar"))->isVisible());
+        QVERIFY(!again.findChild<QToolBar*>(QStringLiteral("PageToolbar"))->isVisible());
+        QVERIFY(!again.actions().action(QStringLiteral("mnToolbar3"))->isChecked());
+        QVERIFY(again.actions().action(QStringLiteral("mnToolbar4"))->isChecked());
     }
 };
 
