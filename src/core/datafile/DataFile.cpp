@@ -1,5 +1,6 @@
 #include "core/datafile/DataFile.h"
 
+#include "core/datafile/PageText.h"
 #include "core/document/Document.h"
 #include "core/io/ByteScan.h"
 #include "core/io/FileIo.h"
@@ -542,49 +543,6 @@ private:
     AtomicFileWriter* m_file = nullptr;
 };
 
-// Appends a node's body in the form the reader gives back: every line break as CR LF, a final
-// line break when the text does not end with one. Lines the format cannot hold are mended, and
-// changed reports that.
-void appendBody(Sink& out, std::string_view body, bool& changed)
-{
-    const char* p = body.data();
-    const char* const end = p + body.size();
-    bool lineStart = true;
-    bool wroteText = false;
-    bool endsWithBreak = false;
-    while (p < end) {
-        if (lineStart && std::string_view(p, static_cast<std::size_t>(end - p)).starts_with(kBodyEnd)) {
-            out.push_back(' ');
-            changed = true;
-        }
-        const char* stop = findFirstOf(p, end, '\r', '\n', kEndOfFile);
-        if (stop != p) {
-            out.append(p, static_cast<std::size_t>(stop - p));
-            wroteText = true;
-            endsWithBreak = false;
-            lineStart = false;
-        }
-        if (stop == end)
-            break;
-        if (*stop == kEndOfFile) {
-            changed = true;
-            p = stop + 1;
-            continue;
-        }
-        // CR LF, LF CR, lone CR and lone LF are each one line break.
-        const char other = *stop == '\r' ? '\n' : '\r';
-        p = stop + 1;
-        if (p < end && *p == other)
-            ++p;
-        out.append(kCrLf);
-        wroteText = true;
-        endsWithBreak = true;
-        lineStart = true;
-    }
-    if (wroteText && !endsWithBreak)
-        out.append(kCrLf);
-}
-
 void appendNumber(Sink& out, long long value)
 {
     char buffer[24];
@@ -698,14 +656,7 @@ void writePages(const Document& doc, int currentIndex, Sink& out, std::vector<st
         // A title is one line of the file: a line break or an end-of-file byte in it would
         // break the pages that follow.
         const std::string& title = node->title();
-        if (title.find_first_of("\r\n\x1A") == std::string::npos) {
-            out.append(title);
-        } else {
-            changed = true;
-            for (char c : title)
-                if (c != kEndOfFile)
-                    out.push_back(c == '\r' || c == '\n' ? ' ' : c);
-        }
+        page_text::appendTitle(out, title, changed);
         out.append(kCrLf);
         appendNumber(out, node->imageIndex());
         out.append(kCrLf);
@@ -714,7 +665,7 @@ void writePages(const Document& doc, int currentIndex, Sink& out, std::vector<st
         appendLine(out, node->isExpanded() ? "TRUE" : "FALSE");
         appendLine(out, kBodyBegin);
         if (const TNodeData* data = node->data(); data && node->isUserNode())
-            appendBody(out, data->MemoStr, changed);
+            page_text::appendBody(out, data->MemoStr, changed);
         appendLine(out, kBodyEnd);
         if (changed && changedTitles)
             changedTitles->push_back(title);

@@ -1,5 +1,7 @@
 #include "core/templates/TreeTemplate.h"
 
+#include "core/datafile/PageText.h"
+
 #include "core/document/Document.h"
 #include "core/io/ByteScan.h"
 #include "core/io/FileIo.h"
@@ -98,62 +100,6 @@ TemplateReadResult failure(TemplateReadStatus status, const Message& message)
     result.status = status;
     result.message = message;
     return result;
-}
-
-// Appends a page body in the form the reader gives back: every line break (CR LF, LF CR, lone CR,
-// lone LF) as CR LF, and a final one when the text does not end with a line break. A line that
-// begins with "}}end" gets a leading blank (the reader would end the body there) and a 1Ah byte is
-// left out (the reader would end the file there); changed tells that this happened.
-void appendBody(std::string& out, std::string_view body, bool& changed)
-{
-    const char* p = body.data();
-    const char* const end = p + body.size();
-    bool lineStart = true;
-    bool wroteText = false;
-    bool endsWithBreak = false;
-    while (p < end) {
-        if (lineStart && std::string_view(p, static_cast<std::size_t>(end - p)).starts_with(kBodyEnd)) {
-            out.push_back(' ');
-            changed = true;
-        }
-        const char* stop = findFirstOf(p, end, '\r', '\n', kEndOfFile);
-        if (stop != p) {
-            out.append(p, static_cast<std::size_t>(stop - p));
-            wroteText = true;
-            endsWithBreak = false;
-            lineStart = false;
-        }
-        if (stop == end)
-            break;
-        if (*stop == kEndOfFile) {
-            changed = true;
-            p = stop + 1;
-            continue;
-        }
-        const char other = *stop == '\r' ? '\n' : '\r';
-        p = stop + 1;
-        if (p < end && *p == other)
-            ++p;
-        out.append(kCrLf);
-        wroteText = true;
-        endsWithBreak = true;
-        lineStart = true;
-    }
-    if (wroteText && !endsWithBreak)
-        out.append(kCrLf);
-}
-
-// A title is one line of the file: a line break in it becomes a blank, a 1Ah byte is left out.
-void appendTitle(std::string& out, std::string_view title, bool& changed)
-{
-    if (title.find_first_of("\r\n\x1A") == std::string_view::npos) {
-        out.append(title);
-        return;
-    }
-    changed = true;
-    for (char c : title)
-        if (c != kEndOfFile)
-            out.push_back(c == '\r' || c == '\n' ? ' ' : c);
 }
 
 void appendNumber(std::string& out, long long value)
@@ -289,7 +235,7 @@ std::string serializeTreeTemplate(const Node& root, std::vector<std::string>* ch
         appendLine(out, kPageHeader);
         appendNumber(out, level);
         out.append(kCrLf);
-        appendTitle(out, node->title(), changed);
+        page_text::appendTitle(out, node->title(), changed);
         out.append(kCrLf);
         appendNumber(out, node->imageIndex());
         out.append(kCrLf);
@@ -297,7 +243,7 @@ std::string serializeTreeTemplate(const Node& root, std::vector<std::string>* ch
         out.append(kCrLf);
         appendLine(out, kBodyBegin);
         if (const TNodeData* data = node->data())
-            appendBody(out, data->MemoStr, changed);
+            page_text::appendBody(out, data->MemoStr, changed);
         appendLine(out, kBodyEnd);
         if (changed && changedTitles)
             changedTitles->push_back(node->title());
