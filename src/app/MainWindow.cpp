@@ -52,7 +52,7 @@ QString fromCp932(const std::string& bytes)
     return QString::fromStdU16String(cp932::toUtf16(bytes));
 }
 
-QFont settingsFont(const Settings& settings, std::string_view name, int pointSize, int style)
+QFont settingsFont(std::string_view name, int pointSize, int style)
 {
     QFont font(QString::fromStdString(std::string(name)));
     font.setPointSize(pointSize > 0 ? pointSize : 9);
@@ -60,7 +60,6 @@ QFont settingsFont(const Settings& settings, std::string_view name, int pointSiz
     font.setItalic(style & 2);
     font.setUnderline(style & 4);
     font.setStrikeOut(style & 8);
-    (void)settings;
     return font;
 }
 
@@ -327,12 +326,12 @@ void TMainForm1::applySettings()
     m_tree->setButtonsShown(!m_settings.get(key::NoButtons));
     m_tree->setTitleTips(!m_settings.get(key::NoChipHint));
     m_titleLabel->setVisible(!m_settings.get(key::NoTitle));
-    m_tree->setFont(settingsFont(m_settings, m_settings.get(key::TreeFontName),
-        m_settings.get(key::TreeFontSize), m_settings.get(key::TreeFontStyle)));
-    m_title->setFont(settingsFont(m_settings, m_settings.get(key::TitleFontName),
-        m_settings.get(key::TitleFontSize), m_settings.get(key::TitleFontStyle)));
-    m_memo->setFont(settingsFont(m_settings, m_settings.get(key::MemoFontName),
-        m_settings.get(key::MemoFontSize), m_settings.get(key::MemoFontStyle)));
+    m_tree->setFont(settingsFont(m_settings.get(key::TreeFontName), m_settings.get(key::TreeFontSize),
+        m_settings.get(key::TreeFontStyle)));
+    m_title->setFont(settingsFont(m_settings.get(key::TitleFontName), m_settings.get(key::TitleFontSize),
+        m_settings.get(key::TitleFontStyle)));
+    m_memo->setFont(settingsFont(m_settings.get(key::MemoFontName), m_settings.get(key::MemoFontSize),
+        m_settings.get(key::MemoFontStyle)));
     m_memo->setTabWidth(m_settings.get(key::TabSize));
     applyPaneColours();
     applyImeColours();
@@ -765,7 +764,6 @@ void TMainForm1::closeEvent(QCloseEvent* event)
     }
     restorePanes();
     writeSettingsAtExit();
-    m_closing = true;
     event->accept();
 }
 

@@ -124,7 +124,6 @@ private:
     int m_progressPercent = -1;
     int m_treeWidth = 182;
     bool m_loadingNode = false;
-    bool m_closing = false;
     QMetaObject::Connection m_focusWatch;
 
     // Status panel 1 follows the document's modified flag.
