@@ -2,6 +2,7 @@
 #include "core/document/Document.h"
 #include "core/document/TreeOperations.h"
 #include "core/text/Cp932Codec.h"
+#include "support/SampleOutline.h"
 
 #include <QAbstractItemModelTester>
 #include <QFile>
@@ -27,34 +28,9 @@ QString qs(const char16_t* text)
 // "メモ" in CP932.
 const std::string kMemoBytes = "\x83\x81\x83\x82";
 
-// Document node with A (A1, A2 (A2a), A3), B, C; paper folder with P1.
-struct Outline {
-    Document document;
-    Node* a = nullptr;
-    Node* a1 = nullptr;
-    Node* a2 = nullptr;
-    Node* a2a = nullptr;
-    Node* a3 = nullptr;
-    Node* b = nullptr;
-    Node* c = nullptr;
-    Node* p1 = nullptr;
-
-    Outline()
-    {
-        document.newDocument();
-        Node* top = document.documentNode();
-        a = document.appendNode(top, "A", KindCategory);
-        a1 = document.appendNode(a, "A1", KindMemo);
-        a2 = document.appendNode(a, "A2", KindMemo);
-        a2a = document.appendNode(a2, "A2a", KindResult);
-        a3 = document.appendNode(a, "A3", KindMemo);
-        b = document.appendNode(top, "B", KindMemo);
-        c = document.appendNode(top, "C", KindCategory);
-        p1 = document.appendNode(document.paperFolderNode(), "P1", KindMemo);
-        // Moves act on what the pane shows.
-        document.setExpanded(top, true);
-        document.setExpanded(a, true);
-    }
+// The sample outline with A open: moves act on what the pane shows.
+struct Outline : SampleOutline {
+    Outline() { document.setExpanded(a, true); }
 };
 
 // The model must show exactly the document's tree: same shape, same titles, and every index

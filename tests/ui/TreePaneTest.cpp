@@ -2,6 +2,7 @@
 #include "app/DocumentTreeModel.h"
 #include "core/document/Document.h"
 #include "core/document/TreeOperations.h"
+#include "support/SampleOutline.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
@@ -25,36 +26,13 @@ namespace {
 
 const std::vector<std::string> kDefaultTitles { "cat", "memo", "result" };
 
-// Document node with A (A1, A2 (A2a), A3), B, C; paper folder with P1; then a pane over it.
-struct Fixture {
-    Document document;
-    Node* a = nullptr;
-    Node* a1 = nullptr;
-    Node* a2 = nullptr;
-    Node* a2a = nullptr;
-    Node* a3 = nullptr;
-    Node* b = nullptr;
-    Node* c = nullptr;
-    Node* p1 = nullptr;
+// The sample outline with the paper folder open, then a pane over it.
+struct Fixture : SampleOutline {
     std::unique_ptr<DocumentTreeModel> model;
     std::unique_ptr<QAbstractItemModelTester> tester;
     std::unique_ptr<TreePane> pane;
 
-    Fixture()
-    {
-        document.newDocument();
-        Node* top = document.documentNode();
-        a = document.appendNode(top, "A", KindCategory);
-        a1 = document.appendNode(a, "A1", KindMemo);
-        a2 = document.appendNode(a, "A2", KindMemo);
-        a2a = document.appendNode(a2, "A2a", KindResult);
-        a3 = document.appendNode(a, "A3", KindMemo);
-        b = document.appendNode(top, "B", KindMemo);
-        c = document.appendNode(top, "C", KindCategory);
-        p1 = document.appendNode(document.paperFolderNode(), "P1", KindMemo);
-        document.setExpanded(top, true);
-        document.setExpanded(document.paperFolderNode(), true);
-    }
+    Fixture() { document.setExpanded(document.paperFolderNode(), true); }
 
     void show()
     {

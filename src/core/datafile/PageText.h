@@ -2,6 +2,9 @@
 
 #include "core/io/ByteScan.h"
 
+#include <charconv>
+#include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace notarium {
@@ -69,6 +72,43 @@ template <typename Out> void appendTitle(Out& out, std::string_view title, bool&
     for (char c : title)
         if (c != kEndOfFile)
             out.push_back(c == '\r' || c == '\n' ? ' ' : c);
+}
+
+// A number of a page record: blanks before it are allowed, as are the "$" and "0x" hexadecimal
+// forms older writers may have used. Anything else does not convert.
+inline std::optional<long long> parseNumber(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    int base = 10;
+    if (!text.empty() && text.front() == '$') {
+        base = 16;
+        text.remove_prefix(1);
+    } else if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16;
+        text.remove_prefix(2);
+    }
+    if (text.empty() || text.front() == '-' || text.front() == '+')
+        return std::nullopt;
+    long long value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return negative ? -value : value;
+}
+
+// The same, for values that must fit into 32 bits (levels, image indexes).
+inline std::optional<int> parseInt32(std::string_view text)
+{
+    const auto value = parseNumber(text);
+    if (!value || *value < INT32_MIN || *value > INT32_MAX)
+        return std::nullopt;
+    return static_cast<int>(*value);
 }
 
 } // namespace page_text

@@ -62,37 +62,7 @@ private:
     std::size_t m_pos = 0;
 };
 
-// A number as StrToInt takes it: blanks before it, an optional sign, decimal or hexadecimal after
-// "$" or "0x"; it must fit into 32 bits.
-std::optional<int> parseInt32(std::string_view text)
-{
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    int base = 10;
-    if (!text.empty() && text.front() == '$') {
-        base = 16;
-        text.remove_prefix(1);
-    } else if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        base = 16;
-        text.remove_prefix(2);
-    }
-    if (text.empty() || text.front() == '-' || text.front() == '+')
-        return std::nullopt;
-    long long value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    if (negative)
-        value = -value;
-    if (value < INT32_MIN || value > INT32_MAX)
-        return std::nullopt;
-    return static_cast<int>(value);
-}
+using page_text::parseInt32;
 
 TemplateReadResult failure(TemplateReadStatus status, const Message& message)
 {
