@@ -6,8 +6,10 @@
 #include "app/CommandLine.h"
 #include "app/DocumentTreeModel.h"
 #include "app/HelpWindow.h"
+#include "app/MemoCommands.h"
 #include "app/MenuBuilder.h"
 #include "app/ShortcutNumber.h"
+#include "app/TreeCommands.h"
 #include "app/TreePane.h"
 #include "app/WindowPlacement.h"
 #include "core/document/Document.h"
@@ -94,6 +96,24 @@ TMainForm1::TMainForm1(const MainWindowContext& context, QWidget* parent)
             paths << QString::fromStdString(path);
         return paths;
     }());
+
+    WindowParts parts;
+    parts.window = this;
+    parts.document = m_doc.get();
+    parts.settings = &m_settings;
+    parts.services = m_context.services;
+    parts.actions = m_actions;
+    parts.menus = m_menus;
+    parts.tree = m_tree;
+    parts.model = m_model;
+    parts.title = m_title;
+    parts.memo = m_memo;
+    parts.memoSide = m_rightSide;
+    parts.panels = m_panels;
+    parts.storeMemo = [this] { storeSelectedMemo(); };
+    parts.refreshMemoStatus = [this] { updateCaretPanel(); };
+    m_treeCommands = new TreeCommands(parts, this);
+    m_memoCommands = new MemoCommands(parts, this);
 
     connectCommands();
     applySettings();
@@ -263,45 +283,23 @@ void TMainForm1::connectCommands()
         box.exec();
     });
 
+    m_treeCommands->connectActions();
+    m_memoCommands->connectActions();
+    connect(m_tree, &TreePane::popupMenuAboutToShow, this,
+        [this](Node* node) { m_treeCommands->preparePopup(node); });
+    if (QMenu* memoMenu = m_menus->menu(QStringLiteral("pmMemo")))
+        connect(memoMenu, &QMenu::aboutToShow, this, [this] { m_memoCommands->preparePopup(); });
+
     // Commands whose subsystems are not part of this window yet stay visibly unavailable.
     static const QStringList kNotYetBuilt = {
         QStringLiteral("TextInClick"),
         QStringLiteral("SaveAsTextClick"),
-        QStringLiteral("tbUndoClick"),
-        QStringLiteral("tbCutClick"),
-        QStringLiteral("tbCopyClick"),
-        QStringLiteral("tbPasteClick"),
-        QStringLiteral("SelectAll1Click"),
-        QStringLiteral("EraseCRLF1Click"),
         QStringLiteral("tbFindClick"),
         QStringLiteral("FindNext1Click"),
         QStringLiteral("FindPrev1Click"),
         QStringLiteral("Replace1Click"),
-        QStringLiteral("tbNewCategoryClick"),
-        QStringLiteral("pmTrayCategoryClick"),
-        QStringLiteral("tbNewMemoClick"),
-        QStringLiteral("NewChildMemoClick"),
-        QStringLiteral("tbNewResultClick"),
-        QStringLiteral("TreeCutClick"),
-        QStringLiteral("TreeCopyClick"),
-        QStringLiteral("TreePasteClick"),
-        QStringLiteral("tbNodeUpClick"),
-        QStringLiteral("tbNodeDownClick"),
-        QStringLiteral("tbLevelUpClick"),
-        QStringLiteral("tbLevelDownClick"),
-        QStringLiteral("LevelUpChildrenClick"),
-        QStringLiteral("LevelDnSiblingsClick"),
-        QStringLiteral("tbExchange1Click"),
-        QStringLiteral("tbExchange2Click"),
-        QStringLiteral("tbDeleteClick"),
-        QStringLiteral("ExpandAllTreeClick"),
-        QStringLiteral("CollapseAllTreeClick"),
-        QStringLiteral("CollapseTreeClick"),
-        QStringLiteral("RestoreTreeStateClick"),
         QStringLiteral("KeyCustomizeClick"),
         QStringLiteral("Option1Click"),
-        QStringLiteral("tbDateInsertClick"),
-        QStringLiteral("tbTimeInsertClick"),
         QStringLiteral("EditByEditorClick"),
         QStringLiteral("HelperList1Click"),
         QStringLiteral("TemplateRegClick"),
@@ -569,6 +567,10 @@ void TMainForm1::updateCommandStates(Node* node)
     m_title->setReadOnly(readOnly);
     m_memo->setReadOnly(top || readOnly);
     m_tree->clearRightPress();
+    if (m_treeCommands)
+        m_treeCommands->updateCommandStates(node);
+    if (m_memoCommands)
+        m_memoCommands->updateCommandStates();
 }
 
 void TMainForm1::updateModifiedPanel()

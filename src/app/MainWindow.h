@@ -20,10 +20,12 @@ class Document;
 class DocumentTreeModel;
 class HelpWindow;
 class IniFile;
+class MemoCommands;
 class MenuBuilder;
 class Node;
 class Settings;
 class TExtMemo;
+class TreeCommands;
 class TreePane;
 
 // What the window is started with: the settings (already read) and the services it talks through.
@@ -47,6 +49,8 @@ public:
 
     Document& document() { return *m_doc; }
     FileCommands& fileCommands() { return *m_files; }
+    TreeCommands& treeCommands() { return *m_treeCommands; }
+    MemoCommands& memoCommands() { return *m_memoCommands; }
     ActionRegistry& actions() { return *m_actions; }
     MenuBuilder& menus() { return *m_menus; }
     TreePane* treePane() const { return m_tree; }
@@ -111,6 +115,8 @@ private:
     ActionRegistry* m_actions = nullptr;
     MenuBuilder* m_menus = nullptr;
     FileCommands* m_files = nullptr;
+    TreeCommands* m_treeCommands = nullptr;
+    MemoCommands* m_memoCommands = nullptr;
     HelpWindow* m_help = nullptr;
 
     QSplitter* m_splitter = nullptr;
