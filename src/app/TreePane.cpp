@@ -2,14 +2,20 @@
 
 #include "app/DocumentTreeModel.h"
 #include "core/document/Document.h"
+#include "core/document/TreeOperations.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
+#include <QDrag>
+#include <QDragMoveEvent>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QProxyStyle>
+#include <QScrollBar>
 #include <QScopedValueRollback>
 #include <QStyledItemDelegate>
 #include <QToolTip>
@@ -112,6 +118,13 @@ TreePane::TreePane(QWidget* parent)
     setStyle(m_style);
     m_delegate = new Delegate(this);
     setItemDelegate(m_delegate);
+
+    // Drags are the pane's own (a node moves inside the tree); the view's automatic scrolling
+    // would scroll on top of the pane's edge rule.
+    setAcceptDrops(true);
+    setAutoScroll(false);
+    m_scrollTimer.setInterval(50);
+    connect(&m_scrollTimer, &QTimer::timeout, this, &TreePane::autoScrollStep);
 
     connect(this, &QTreeView::expanded, this,
         [this](const QModelIndex& index) { writeBackExpansion(index, true); });
@@ -298,7 +311,167 @@ void TreePane::mousePressEvent(QMouseEvent* event)
         return;
     }
     m_rightPressed = false;
+    m_leftPressed = event->button() == Qt::LeftButton;
+    m_pressPos = event->position().toPoint();
     QTreeView::mousePressEvent(event);
+}
+
+void TreePane::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_leftPressed && (event->buttons() & Qt::LeftButton)
+        && (event->position().toPoint() - m_pressPos).manhattanLength() >= QApplication::startDragDistance()) {
+        m_leftPressed = false;
+        const Node* node = nodeAt(m_pressPos);
+        if (node != nullptr && node == selectedNode() && !m_model->document().isReadOnly()) {
+            startNodeDrag();
+            event->accept();
+            return;
+        }
+    }
+    QTreeView::mouseMoveEvent(event);
+}
+
+// ---- Dragging nodes ----------------------------------------------------------------------------
+
+namespace {
+
+QString dragMimeType()
+{
+    return QStringLiteral("application/x-notarium-tree-drag");
+}
+
+} // namespace
+
+QMimeData* TreePane::createDragData() const
+{
+    auto* data = new QMimeData;
+    const QByteArray source = QByteArray::number(QApplication::applicationPid()) + ':'
+        + QByteArray::number(reinterpret_cast<quintptr>(this));
+    data->setData(dragMimeType(), source);
+    return data;
+}
+
+bool TreePane::acceptsDrag(const QMimeData* data) const
+{
+    if (data == nullptr || m_model == nullptr || !data->hasFormat(dragMimeType()))
+        return false;
+    const QByteArray source = QByteArray::number(QApplication::applicationPid()) + ':'
+        + QByteArray::number(reinterpret_cast<quintptr>(this));
+    const Node* node = selectedNode();
+    return data->data(dragMimeType()) == source && node != nullptr && node->isUserNode();
+}
+
+TreePane::DropZone TreePane::dropZoneAt(const QPoint& viewportPos, Node** target) const
+{
+    if (target != nullptr)
+        *target = nullptr;
+    const QModelIndex index = indexAt(viewportPos);
+    Node* node = m_model != nullptr ? m_model->nodeFromIndex(index) : nullptr;
+    if (node == nullptr)
+        return DropZone::None;
+    if (target != nullptr)
+        *target = node;
+    // The item's rectangle starts after its indentation; the step just left of it holds the
+    // expand button of a node that has one.
+    const QRect item = visualRect(index);
+    const int x = viewportPos.x();
+    if (x >= item.left())
+        return DropZone::Item;
+    if (x >= item.left() - indentation() && node->hasChildren() && m_buttonsShown && !node->isTopLevel())
+        return DropZone::Button;
+    return DropZone::Indent;
+}
+
+void TreePane::startNodeDrag()
+{
+    m_dragging = true;
+    QToolTip::hideText();
+    auto* drag = new QDrag(this);
+    drag->setMimeData(createDragData());
+    drag->exec(Qt::MoveAction);
+    endDrag();
+}
+
+void TreePane::endDrag()
+{
+    m_dragging = false;
+    m_scrollTimer.stop();
+    m_scrollDirection = 0;
+}
+
+void TreePane::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!acceptsDrag(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    m_dragging = true;
+    QToolTip::hideText();
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+}
+
+void TreePane::dragMoveEvent(QDragMoveEvent* event)
+{
+
+    if (!acceptsDrag(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    const int y = event->position().toPoint().y();
+    m_scrollDirection = y <= 5 ? -1 : y >= viewport()->height() - 6 ? 1 : 0;
+    if (m_scrollDirection == 0)
+        m_scrollTimer.stop();
+    else if (!m_scrollTimer.isActive())
+        m_scrollTimer.start();
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+}
+
+void TreePane::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    m_scrollTimer.stop();
+    event->accept();
+}
+
+void TreePane::autoScrollStep()
+{
+    verticalScrollBar()->triggerAction(
+        m_scrollDirection < 0 ? QAbstractSlider::SliderSingleStepSub : QAbstractSlider::SliderSingleStepAdd);
+}
+
+void TreePane::dropEvent(QDropEvent* event)
+{
+    const bool ours = acceptsDrag(event->mimeData());
+    endDrag();
+    if (!ours) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+    Node* node = selectedNode();
+    Node* target = nullptr;
+    using Place = TreeOperations::DropPlace;
+    Place place = Place::FirstChild;
+    switch (dropZoneAt(event->position().toPoint(), &target)) {
+    case DropZone::None:
+        return;
+    case DropZone::Item:
+        place = Place::FirstChild;
+        break;
+    case DropZone::Button:
+        place = Place::LastChild;
+        break;
+    case DropZone::Indent:
+        place = Place::PreviousSibling;
+        break;
+    }
+    TreeOperations operations(m_model->document());
+    if (operations.dropNode(node, target, place)) {
+        setSelectedNode(node);
+        emit nodeDropped(node);
+    }
 }
 
 void TreePane::keyPressEvent(QKeyEvent* event)
@@ -412,7 +585,7 @@ bool TreePane::viewportEvent(QEvent* event)
     case QEvent::ToolTip: {
         const auto* help = static_cast<QHelpEvent*>(event);
         const QModelIndex index = indexAt(help->pos());
-        if (m_titleTips && index.isValid() && isTitleCutOff(index)) {
+        if (m_titleTips && !m_dragging && index.isValid() && isTitleCutOff(index)) {
             QToolTip::showText(
                 help->globalPos(), index.data(Qt::DisplayRole).toString(), viewport(), visualRect(index));
         } else {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QTimer>
 #include <QTreeView>
 
 class QMenu;
+class QMimeData;
 
 namespace notarium {
 
@@ -71,6 +73,17 @@ public:
     // True when the node's title does not fit into the pane as it is scrolled now.
     bool isTitleCutOff(const QModelIndex& index) const;
 
+    // Dragging nodes. Where a point of the viewport lies for a drop: on a node's image, title or
+    // right of it (the dragged node becomes its first child), on its expand button (last child),
+    // on the indentation left of it (previous sibling), or on nothing.
+    enum class DropZone { None, Item, Button, Indent };
+    DropZone dropZoneAt(const QPoint& viewportPos, Node** target = nullptr) const;
+    // The data a drag that starts in this pane carries: it names this pane of this process, so a
+    // drop from anywhere else is refused.
+    QMimeData* createDragData() const;
+    bool isDragging() const { return m_dragging; }
+    bool isAutoScrolling() const { return m_scrollTimer.isActive(); }
+
 signals:
     // After every change of the selected node, by mouse, keyboard or program. previous is null
     // when nothing was selected before, after the document was replaced, and when the previous
@@ -81,11 +94,18 @@ signals:
     void editRefused();
     // Just before the pop-up menu opens, with the node it acts on (the selected node).
     void popupMenuAboutToShow(notarium::Node* node);
+    // A dragged node was dropped and moved (the document's modified flag is set).
+    void nodeDropped(notarium::Node* node);
 
 protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool viewportEvent(QEvent* event) override;
@@ -98,6 +118,10 @@ private:
     void forgetCurrentNode();
     void showPopupMenu(const QPoint& globalPos);
     void updateColumnWidth();
+    bool acceptsDrag(const QMimeData* data) const;
+    void startNodeDrag();
+    void endDrag();
+    void autoScrollStep();
     QPoint keyboardPopupPosition() const;
 
     DocumentTreeModel* m_model = nullptr;
@@ -114,6 +138,13 @@ private:
     bool m_rowSelect = false;
     bool m_buttonsShown = true;
     bool m_titleTips = true;
+    // Dragging: where the left button went down, whether a drag of ours is under way, and the
+    // timer that scrolls while the mouse is held near the top or bottom edge.
+    QPoint m_pressPos;
+    bool m_leftPressed = false;
+    bool m_dragging = false;
+    int m_scrollDirection = 0;
+    QTimer m_scrollTimer;
     class Style;
     class Delegate;
     Style* m_style = nullptr;

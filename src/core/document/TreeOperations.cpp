@@ -69,6 +69,30 @@ bool TreeOperations::moveAsLastChild(Node* node, Node* parent)
     return moveTo(node, parent, row);
 }
 
+bool TreeOperations::dropNode(Node* node, Node* target, DropPlace place)
+{
+    if (!canEdit(node) || target == nullptr || target->isRoot())
+        return false;
+    if (node == target || node->isAncestorOf(target))
+        return false;
+    bool moved = false;
+    switch (place) {
+    case DropPlace::FirstChild:
+        moved = moveAsFirstChild(node, target);
+        break;
+    case DropPlace::LastChild:
+        moved = moveAsLastChild(node, target);
+        break;
+    case DropPlace::PreviousSibling:
+        // moveBefore refuses a top-level target: the node would become a third top-level node.
+        moved = moveBefore(node, target);
+        break;
+    }
+    if (moved)
+        m_document.setModified(true);
+    return moved;
+}
+
 void TreeOperations::collapseSubtree(Node* node)
 {
     const Node* last = node->lastDescendant();

@@ -93,6 +93,14 @@ public:
     // full-text search, which captures the same way).
     TreeStateRestore restoreTreeState();
 
+    // Where a node dragged in the tree pane lands relative to the node it was dropped on.
+    enum class DropPlace { FirstChild, LastChild, PreviousSibling };
+    // Moves node with its subtree to place relative to target, as a drop in the tree pane does.
+    // Refused (false, nothing changed) for a top-level or missing node, a read-only document, a
+    // drop onto the node itself or into its own subtree, and a drop that would make a top-level
+    // node. Sets the modified flag when the node moved.
+    bool dropNode(Node* node, Node* target, DropPlace place);
+
     // Expands the node and every node below it (the memo wizard does this after creating a node
     // without selecting it).
     void expandSubtree(Node* node);

@@ -253,6 +253,45 @@ TEST_F(TreeOps, OldParentLeftEmptyLosesItsExpandedState)
     EXPECT_FALSE(n("A")->isExpanded());
 }
 
+// ---- Dropping a dragged node -------------------------------------------------------------------
+
+TEST_F(TreeOps, DropPlacesTheNodeWithItsSubtree)
+{
+    using Place = TreeOperations::DropPlace;
+    load("D+(A+(A1 A2) B+(B1)) P(C)");
+    ASSERT_TRUE(ops.dropNode(n("A"), n("B"), Place::FirstChild));
+    EXPECT_EQ(outline(doc), "D(B(A(A1 A2) B1)) P(C)");
+    EXPECT_TRUE(doc.isModified());
+    ASSERT_TRUE(ops.dropNode(n("C"), n("B"), Place::LastChild));
+    EXPECT_EQ(outline(doc), "D(B(A(A1 A2) B1 C)) P");
+    ASSERT_TRUE(ops.dropNode(n("B1"), n("A1"), Place::PreviousSibling));
+    EXPECT_EQ(outline(doc), "D(B(A(B1 A1 A2) C)) P");
+    // A top-level node takes dragged nodes as children.
+    ASSERT_TRUE(ops.dropNode(n("A2"), n("P"), Place::FirstChild));
+    EXPECT_EQ(outline(doc), "D(B(A(B1 A1) C)) P(A2)");
+    expectConsistent();
+}
+
+TEST_F(TreeOps, DropRefusesWhatWouldBreakTheTree)
+{
+    using Place = TreeOperations::DropPlace;
+    load("D+(A+(A1+(A11)) B) P");
+    const std::string before = outline(doc, true);
+    for (const Place place : { Place::FirstChild, Place::LastChild, Place::PreviousSibling }) {
+        EXPECT_FALSE(ops.dropNode(n("A"), n("A"), place));
+        EXPECT_FALSE(ops.dropNode(n("A"), n("A11"), place));
+        EXPECT_FALSE(ops.dropNode(n("D"), n("B"), place));
+        EXPECT_FALSE(ops.dropNode(nullptr, n("B"), place));
+        EXPECT_FALSE(ops.dropNode(n("B"), nullptr, place));
+    }
+    // Beside a top-level node the dragged node would be a third top-level node.
+    EXPECT_FALSE(ops.dropNode(n("B"), n("P"), Place::PreviousSibling));
+    doc.setReadOnly(true);
+    EXPECT_FALSE(ops.dropNode(n("B"), n("A1"), Place::FirstChild));
+    EXPECT_EQ(outline(doc, true), before);
+    EXPECT_FALSE(doc.isModified());
+}
+
 // ---- Levels ------------------------------------------------------------------------------------
 
 TEST_F(TreeOps, LevelUpKeepsChildrenAndLeavesFollowingSiblings)
