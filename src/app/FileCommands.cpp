@@ -238,8 +238,9 @@ void FileCommands::open(bool shift)
     // reported as in use by this very window).
     const bool wasLocked = m_lock.isLocked();
     unlock();
+    bool readOnlyTicked = false;
     const QString path = m_services.files->openFileName(
-        m_host.dialogParent(), QStringLiteral("Notarium文書を開く"), defaultFolder(), kFilter);
+        m_host.dialogParent(), QStringLiteral("Notarium文書を開く"), defaultFolder(), kFilter, &readOnlyTicked);
     auto keepCurrent = [&] {
         if (wasLocked)
             m_lock.relock();
@@ -250,8 +251,8 @@ void FileCommands::open(bool shift)
     }
     // A file marked read-only opens read-only with a notice (in openDocument); only a file others
     // may be writing to needs the question.
-    bool readOnly = false;
-    if (!isReadOnlyFile(path)) {
+    bool readOnly = readOnlyTicked;
+    if (!readOnly && !isReadOnlyFile(path)) {
         const OpenChoice choice = askOpenReadOnly(path);
         if (choice == OpenChoice::Cancel) {
             keepCurrent();
@@ -267,10 +268,15 @@ void FileCommands::open(bool shift)
 
 void FileCommands::openInOtherWindow()
 {
-    const QString path = m_services.files->openFileName(
-        m_host.dialogParent(), QStringLiteral("別ウィンドウでファイルを開く"), defaultFolder(), kFilter);
-    if (!path.isEmpty())
-        m_services.launcher->startDetached(m_program, { QStringLiteral("-N"), path });
+    bool readOnly = false;
+    const QString path = m_services.files->openFileName(m_host.dialogParent(),
+        QStringLiteral("別ウィンドウでファイルを開く"), defaultFolder(), kFilter, &readOnly);
+    if (path.isEmpty())
+        return;
+    QStringList arguments { QStringLiteral("-N"), path };
+    if (readOnly)
+        arguments.prepend(QStringLiteral("-R"));
+    m_services.launcher->startDetached(m_program, arguments);
 }
 
 void FileCommands::reopen(const QString& path, bool shift)

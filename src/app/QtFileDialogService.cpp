@@ -1,6 +1,8 @@
 #include "app/QtFileDialogService.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -34,13 +36,27 @@ QString QtFileDialogService::qtFilter(const QString& filter)
 }
 
 QString QtFileDialogService::openFileName(
-    QWidget* parent, const QString& title, const QString& folder, const QString& filter)
+    QWidget* parent, const QString& title, const QString& folder, const QString& filter, bool* readOnly)
 {
     QFileDialog dialog(parent, title, folder, qtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    QCheckBox* readOnlyBox = nullptr;
+    if (readOnly != nullptr) {
+        *readOnly = false;
+        // The platform dialogs have no place for an extra box; Qt's own dialog lays itself out
+        // in a grid, with a free cell under the file type row.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+            readOnlyBox = new QCheckBox(QStringLiteral("読み取り専用ファイルとして開く(&R)"), &dialog);
+            readOnlyBox->setObjectName(QStringLiteral("ReadOnlyBox"));
+            grid->addWidget(readOnlyBox, grid->rowCount(), 0, 1, grid->columnCount());
+        }
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
+    if (readOnlyBox != nullptr)
+        *readOnly = readOnlyBox->isChecked();
     return dialog.selectedFiles().constFirst();
 }
 

@@ -8,7 +8,8 @@ namespace notarium {
 class QtFileDialogService : public FileDialogService {
 public:
     QString openFileName(
-        QWidget* parent, const QString& title, const QString& folder, const QString& filter) override;
+        QWidget* parent, const QString& title, const QString& folder, const QString& filter,
+        bool* readOnly = nullptr) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& initialPath,
         const QString& filter, const QString& defaultSuffix) override;
 

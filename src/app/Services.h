@@ -38,7 +38,10 @@ public:
 class FileDialogService {
 public:
     virtual ~FileDialogService() = default;
-    virtual QString openFileName(QWidget* parent, const QString& title, const QString& folder, const QString& filter)
+    // With readOnly given, the dialog shows an "open read-only" box, unticked, and readOnly tells
+    // whether it was ticked.
+    virtual QString openFileName(QWidget* parent, const QString& title, const QString& folder, const QString& filter,
+                                 bool* readOnly = nullptr)
         = 0;
     virtual QString saveFileName(QWidget* parent, const QString& title, const QString& initialPath,
                                  const QString& filter, const QString& defaultSuffix)

@@ -44,9 +44,12 @@ public:
 
 class Dialogs : public FileDialogService {
 public:
-    QString openFileName(QWidget*, const QString& title, const QString&, const QString&) override
+    QString openFileName(QWidget*, const QString& title, const QString&, const QString&, bool* readOnly) override
     {
         titles << title;
+        readOnlyBoxShown << (readOnly != nullptr);
+        if (readOnly != nullptr)
+            *readOnly = tickReadOnly;
         return next();
     }
     QString saveFileName(
@@ -59,6 +62,8 @@ public:
 
     QStringList paths;
     QStringList titles;
+    QList<bool> readOnlyBoxShown;
+    bool tickReadOnly = false;
 };
 
 class Launcher : public ProcessLauncher {
@@ -350,6 +355,33 @@ private slots:
             (QStringList { QStringLiteral("/usr/bin/notarium"), QStringLiteral("-N") }));
         QVERIFY(m_prompts.shown.empty());
         QVERIFY(m_doc->isModified());
+    }
+
+    void readOnlyBoxOfTheOpenDialog()
+    {
+        // Ticked in the open dialog: the file opens read-only without the in-use question, and
+        // the box is offered unticked again next time.
+        const QString file = makeFile(QStringLiteral("ticked.nmd"));
+        m_dialogs.paths << file;
+        m_dialogs.tickReadOnly = true;
+        m_files->open(false);
+        QVERIFY(m_doc->isReadOnly());
+        QVERIFY(!m_files->lock().isLocked());
+        QVERIFY(m_prompts.shown.empty());
+        QCOMPARE(m_files->caption(), file + QStringLiteral(" [ReadOnly] - Notarium"));
+        QCOMPARE(m_dialogs.readOnlyBoxShown, QList<bool> { true });
+
+        // Open in another window passes the choice on as -R.
+        m_dialogs.paths << file << file;
+        m_files->openInOtherWindow();
+        m_dialogs.tickReadOnly = false;
+        m_files->openInOtherWindow();
+        QCOMPARE(m_launcher.started.size(), 2);
+        QCOMPARE(m_launcher.started[0],
+            (QStringList { QStringLiteral("/usr/bin/notarium"), QStringLiteral("-R"), QStringLiteral("-N"), file }));
+        QCOMPARE(m_launcher.started[1],
+            (QStringList { QStringLiteral("/usr/bin/notarium"), QStringLiteral("-N"), file }));
+        QCOMPARE(m_dialogs.readOnlyBoxShown, (QList<bool> { true, true, true }));
     }
 
     void droppingTheOwnFileAsksTheInUseQuestion()

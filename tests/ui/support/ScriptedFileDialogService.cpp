@@ -3,10 +3,15 @@
 namespace notarium {
 
 QString ScriptedFileDialogService::openFileName(
-    QWidget*, const QString& title, const QString& folder, const QString& filter)
+    QWidget*, const QString& title, const QString& folder, const QString& filter, bool* readOnly)
 {
-    m_requests.append({ false, title, folder, filter, {} });
-    return m_openPaths.isEmpty() ? QString() : m_openPaths.dequeue();
+    m_requests.append({ false, title, folder, filter, {}, readOnly != nullptr });
+    if (m_openPaths.isEmpty())
+        return {};
+    const bool ticked = m_openReadOnly.dequeue();
+    if (readOnly != nullptr)
+        *readOnly = ticked;
+    return m_openPaths.dequeue();
 }
 
 QString ScriptedFileDialogService::saveFileName(QWidget*, const QString& title, const QString& initialPath,

@@ -17,14 +17,20 @@ public:
         QString folder; // the open dialog's folder, or the save dialog's initial path
         QString filter;
         QString defaultSuffix;
+        bool readOnlyBoxShown = false;
     };
 
-    QString openFileName(
-        QWidget* parent, const QString& title, const QString& folder, const QString& filter) override;
+    QString openFileName(QWidget* parent, const QString& title, const QString& folder, const QString& filter,
+        bool* readOnly = nullptr) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& initialPath,
         const QString& filter, const QString& defaultSuffix) override;
 
-    void scriptOpen(const QString& path) { m_openPaths.enqueue(path); }
+    // The next open dialog returns path, with its read-only box ticked when readOnly is set.
+    void scriptOpen(const QString& path, bool readOnly = false)
+    {
+        m_openPaths.enqueue(path);
+        m_openReadOnly.enqueue(readOnly);
+    }
     void scriptSave(const QString& path) { m_savePaths.enqueue(path); }
 
     const QList<Request>& requests() const { return m_requests; }
@@ -34,6 +40,7 @@ public:
 
 private:
     QQueue<QString> m_openPaths;
+    QQueue<bool> m_openReadOnly;
     QQueue<QString> m_savePaths;
     QList<Request> m_requests;
 };
