@@ -7,6 +7,7 @@
 #include "app/DocumentTreeModel.h"
 #include "app/HelpWindow.h"
 #include "app/MemoCommands.h"
+#include "app/MemoWheel.h"
 #include "app/MenuBuilder.h"
 #include "app/ShortcutNumber.h"
 #include "app/TreeCommands.h"
@@ -182,6 +183,7 @@ void TMainForm1::buildPanes()
 
     connect(m_tree, &TreePane::selectedNodeChanged, this, &TMainForm1::selectionChanged);
     connect(m_tree, &TreePane::editRefused, this, [this] { m_context.services.prompt->beep(); });
+    connect(m_tree, &TreePane::nodeDropped, this, [this](Node*) { m_memo->viewport()->update(); });
     connect(m_model, &DocumentTreeModel::titleEdited, this, [this](Node* node, bool) {
         if (node == m_tree->selectedNode())
             m_title->setText(fromCp932(node->title()));
@@ -201,6 +203,12 @@ void TMainForm1::buildPanes()
         if (QMenu* menu = m_menus->menu(QStringLiteral("pmMemo")))
             menu->popup(m_memo->mapToGlobal(pos));
     });
+    // The wheel over the memo side and the window's frame scrolls the memo pane.
+    auto* wheel = new MemoWheel(m_memo, this);
+    wheel->watch(m_memo->viewport());
+    wheel->watch(this);
+    wheel->exclude(m_tree);
+
     // Leaving the memo pane stores its text into the node, so that every other command reads
     // what the person sees.
     m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget*) {

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QWheelEvent>
 #include <QtTest>
 
 using namespace notarium;
@@ -85,8 +86,11 @@ private slots:
         QVERIFY(m_window->memoPane()->isReadOnly());
         QVERIFY(!m_window->actions().action(QStringLiteral("Save1"))->isEnabled());
         QVERIFY(!m_window->actions().action(QStringLiteral("GoTitle"))->isEnabled());
-        // Commands that are not part of this window yet never pretend to work.
-        QVERIFY(!m_window->actions().action(QStringLiteral("NewMemo"))->isEnabled());
+        // A new document takes new nodes but has nothing to move, and commands that are not part
+        // of this window yet never pretend to work.
+        QVERIFY(m_window->actions().action(QStringLiteral("NewMemo"))->isEnabled());
+        QVERIFY(!m_window->actions().action(QStringLiteral("tbNodeUp"))->isEnabled());
+        QVERIFY(!m_window->actions().action(QStringLiteral("Option1"))->isEnabled());
         QCOMPARE(m_window->statusPanel(3)->text(), QStringLiteral("挿入"));
         QCOMPARE(m_window->statusPanel(1)->text(), QString());
     }
@@ -261,6 +265,53 @@ private slots:
         // The input method colours go back as colour names.
         QCOMPARE(m_ini->readString("MemoPane", "icWUBack", "?"), std::string("clYellow"));
         QCOMPARE(m_ini->readString("MemoPane", "icTFLine", "?"), std::string("1"));
+    }
+
+    void wheelScrollsTheMemoPane()
+    {
+        m_window->startWith({ makeFile() });
+        TExtMemo* memo = m_window->memoPane();
+        const QFont font = memo->font();
+        // pos: where over target the wheel turns (its centre unless given).
+        auto wheel = [](QWidget* target, int delta, Qt::KeyboardModifiers modifiers = {}, QPoint pos = {}) {
+            if (pos.isNull())
+                pos = target->rect().center();
+            QWheelEvent event(pos, target->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers,
+                Qt::NoScrollPhase, false);
+            QApplication::sendEvent(target, &event);
+            return event.isAccepted();
+        };
+        // Two lines fit easily: nothing moves, and the event is still taken.
+        QVERIFY(wheel(memo->viewport(), -120));
+        QCOMPARE(memo->FirstVisibleLine(), 0);
+
+        std::string text;
+        for (int i = 0; i < 200; ++i)
+            text += "line " + std::to_string(i) + "\r\n";
+        memo->setBytes(text);
+        const int step = QApplication::wheelScrollLines();
+        QVERIFY(wheel(memo->viewport(), -120));
+        QCOMPARE(memo->FirstVisibleLine(), step);
+        wheel(memo->viewport(), 120);
+        QCOMPARE(memo->FirstVisibleLine(), 0);
+        // Half notches add up.
+        wheel(memo->viewport(), -60);
+        QCOMPARE(memo->FirstVisibleLine(), 0);
+        wheel(memo->viewport(), -60);
+        QCOMPARE(memo->FirstVisibleLine(), step);
+        // With Ctrl a page, and the text keeps its size.
+        wheel(memo->viewport(), -120, Qt::ControlModifier);
+        QVERIFY(memo->FirstVisibleLine() >= step + 10);
+        QCOMPARE(memo->font(), font);
+        // A wheel that the title box leaves unused reaches the window and scrolls the memo pane;
+        // one the tree pane leaves unused (it is at its end) does not.
+        const int before = memo->FirstVisibleLine();
+        QLineEdit* title = m_window->titleEdit();
+        wheel(m_window.get(), -120, {}, title->mapTo(m_window.get(), title->rect().center()));
+        QCOMPARE(memo->FirstVisibleLine(), before + step);
+        QWidget* tree = m_window->treePane()->viewport();
+        wheel(m_window.get(), -120, {}, tree->mapTo(m_window.get(), tree->rect().center()));
+        QCOMPARE(memo->FirstVisibleLine(), before + step);
     }
 
     void toolBarsComeBackAsTheyWereLeft()
