@@ -18,6 +18,7 @@
 #include "core/settings/Settings.h"
 #include "core/text/Cp932Codec.h"
 #include "editor/TExtMemo.h"
+#include "platform/CapsLockWatch.h"
 #include "platform/FileAttributes.h"
 
 #include <QApplication>
@@ -240,6 +241,9 @@ void TMainForm1::buildStatusBar()
     }
     m_panels[3]->setText(QStringLiteral("挿入"));
     m_panels[4]->setText(QStringLiteral("  1：  1"));
+    auto* caps = new CapsLockWatch(CapsLockWatch::platformLockBit(), this);
+    connect(caps, &CapsLockWatch::changed, this,
+        [this](bool on) { m_panels[2]->setText(on ? QStringLiteral("CAPS") : QString()); });
     m_progress = new QProgressBar;
     m_progress->setFixedWidth(200);
     m_progress->setTextVisible(false);

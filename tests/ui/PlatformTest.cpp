@@ -5,6 +5,7 @@
 #include "app/QtPromptService.h"
 #include "core/io/FileIo.h"
 #include "platform/AppPaths.h"
+#include "platform/CapsLockWatch.h"
 #include "platform/FileAttributes.h"
 #include "platform/FileLock.h"
 
@@ -18,6 +19,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -97,6 +99,7 @@ private slots:
     void relockAfterSaveReplacedTheFile();
     void relockWithoutReplacement();
     void readOnlyFiles();
+    void capsLockFromKeyEvents();
 
     // The Qt services' pure parts.
     void fileDialogFilter_data();
@@ -695,6 +698,36 @@ void PlatformTest::aboutBoxShowsVersion()
     QCOMPARE(name->text(), QStringLiteral("Notarium"));
     QVERIFY(version->text().endsWith(QStringLiteral(NOTARIUM_VERSION)));
     QVERIFY(!QStringLiteral(NOTARIUM_VERSION).isEmpty());
+}
+
+void PlatformTest::capsLockFromKeyEvents()
+{
+    CapsLockWatch watch(0x2);
+    QSignalSpy changed(&watch, &CapsLockWatch::changed);
+    QLineEdit target;
+    auto send = [&target](QEvent::Type type, int key, quint32 native) {
+        QKeyEvent event(type, key, Qt::NoModifier, 0, 0, native);
+        QApplication::sendEvent(&target, &event);
+    };
+    QVERIFY(!watch.isOn());
+    // Pressing Caps Lock turns it on although the state sent with the press is still off.
+    send(QEvent::KeyPress, Qt::Key_CapsLock, 0x10);
+    QVERIFY(watch.isOn());
+    send(QEvent::KeyRelease, Qt::Key_CapsLock, 0x12);
+    send(QEvent::KeyPress, Qt::Key_A, 0x12);
+    QVERIFY(watch.isOn());
+    QCOMPARE(changed.count(), 1);
+    send(QEvent::KeyPress, Qt::Key_CapsLock, 0x12);
+    QVERIFY(!watch.isOn());
+    // Turned on elsewhere (another window had the keyboard): the next key tells.
+    send(QEvent::KeyPress, Qt::Key_B, 0x2);
+    QVERIFY(watch.isOn());
+    QCOMPARE(changed.count(), 3);
+
+    // Where the platform's native state is unknown, nothing is guessed.
+    CapsLockWatch unknown(0);
+    send(QEvent::KeyPress, Qt::Key_CapsLock, 0x2);
+    QVERIFY(!unknown.isOn());
 }
 
 QTEST_MAIN(PlatformTest)
