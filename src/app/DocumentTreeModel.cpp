@@ -3,6 +3,7 @@
 #include "core/document/Document.h"
 #include "core/text/Cp932Codec.h"
 
+#include <QBrush>
 #include <QFile>
 #include <QString>
 
@@ -89,6 +90,52 @@ bool DocumentTreeModel::isTitleEditable(const Node* node) const
     return node != nullptr && node->isUserNode() && !m_document.isReadOnly();
 }
 
+void DocumentTreeModel::setDimmedSubtree(const Node* node)
+{
+    clearDimmed();
+    if (node == nullptr || node->isRoot())
+        return;
+    const Node* last = node->lastDescendant();
+    for (const Node* n = node;; n = n->next()) {
+        m_dimmed.insert(n);
+        if (n == last)
+            break;
+    }
+    emitForegroundChanged(node);
+}
+
+void DocumentTreeModel::clearDimmed()
+{
+    if (m_dimmed.isEmpty())
+        return;
+    // The subtree's top node is the one whose parent is not dimmed.
+    const Node* top = nullptr;
+    for (const Node* n : std::as_const(m_dimmed))
+        if (!m_dimmed.contains(n->parent())) {
+            top = n;
+            break;
+        }
+    m_dimmed.clear();
+    if (top != nullptr)
+        emitForegroundChanged(top);
+}
+
+void DocumentTreeModel::emitForegroundChanged(const Node* node)
+{
+    const QModelIndex index = indexFromNode(node);
+    emit dataChanged(index, index, { Qt::ForegroundRole });
+    // One signal per row of children instead of one per node.
+    const Node* last = node->lastDescendant();
+    for (const Node* n = node;; n = n->next()) {
+        if (n->hasChildren()) {
+            emit dataChanged(createIndex(0, 0, n->firstChild()),
+                createIndex(n->childCount() - 1, 0, n->lastChild()), { Qt::ForegroundRole });
+        }
+        if (n == last)
+            break;
+    }
+}
+
 QModelIndex DocumentTreeModel::index(int row, int column, const QModelIndex& parent) const
 {
     if (column != 0 || row < 0)
@@ -143,6 +190,8 @@ QVariant DocumentTreeModel::data(const QModelIndex& index, int role) const
         const QIcon& icon = kindIcon(node->imageIndex());
         return icon.isNull() ? QVariant() : QVariant(icon);
     }
+    case Qt::ForegroundRole:
+        return m_dimmed.contains(node) ? QVariant(QBrush(Qt::gray)) : QVariant();
     default:
         return QVariant();
     }
@@ -210,6 +259,18 @@ void DocumentTreeModel::nodesInserted(Node* parent, int first, int last)
 
 void DocumentTreeModel::nodesAboutToBeRemoved(Node* parent, int first, int last)
 {
+    // A removed node's address may come back for a new node, which must not show dimmed.
+    if (!m_dimmed.isEmpty()) {
+        for (int row = first; row <= last; ++row) {
+            const Node* gone = parent->child(row);
+            const Node* end = gone->lastDescendant();
+            for (const Node* n = gone;; n = n->next()) {
+                m_dimmed.remove(n);
+                if (n == end)
+                    break;
+            }
+        }
+    }
     m_removingParent = parent;
     m_removingFirst = first;
     m_removingLast = last;
@@ -277,6 +338,7 @@ void DocumentTreeModel::expansionReset()
 
 void DocumentTreeModel::documentAboutToBeReset()
 {
+    m_dimmed.clear();
     beginResetModel();
 }
 

@@ -4,6 +4,7 @@
 
 #include <QAbstractItemModel>
 #include <QIcon>
+#include <QSet>
 
 #include <array>
 
@@ -46,6 +47,11 @@ public:
     // True for the nodes whose title may be edited in place: user nodes of a writable document.
     bool isTitleEditable(const Node* node) const;
 
+    // The dimmed style of nodes about to go (the delete command shows the subtree it would delete
+    // this way while it asks): node and every node below it are drawn in grey until clearDimmed().
+    void setDimmedSubtree(const Node* node);
+    void clearDimmed();
+
     QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
     QModelIndex parent(const QModelIndex& child) const override;
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -81,6 +87,8 @@ private:
 
     QModelIndex parentIndex(const Node* parent) const;
     const QIcon& kindIcon(int kind) const;
+    // Tells the view that the foreground of node and its subtree changed.
+    void emitForegroundChanged(const Node* node);
 
     Document& m_document;
     bool m_imagesShown = true;
@@ -88,6 +96,7 @@ private:
     const Node* m_removingParent = nullptr;
     int m_removingFirst = 0;
     int m_removingLast = -1;
+    QSet<const Node*> m_dimmed;
     // Loaded on first use; a missing image file leaves a null icon.
     mutable std::array<QIcon, kKindImageCount> m_icons;
     mutable std::array<bool, kKindImageCount> m_iconLoaded {};

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "app/SubtreeClipboard.h"
 #include "app/WindowParts.h"
+#include "core/document/TreeOperations.h"
 
 #include <QObject>
+
+#include <functional>
 
 namespace notarium {
 
@@ -24,8 +28,66 @@ public:
     // Just before the tree pop-up menu opens on node.
     void preparePopup(Node* node);
 
+    // The node the tree commands act on: the node the pop-up menu was opened on while a right
+    // press in the tree pane is pending, else the selected node.
+    Node* commandTarget() const;
+
+    // Makes a node just created the selected one and shows its title ready to be typed over.
+    void showNewNode(Node* node);
+
+    // Another command (the full-text search) captured the tree state and saved the selected and
+    // top indexes; RestoreTreeState can bring them back from now on.
+    void treeStateCaptured();
+    bool canRestoreTreeState() const { return m_canRestoreTreeState; }
+
+    // The commands, as the actions run them.
+    void newCategory();
+    void newChildCategory();
+    void newMemo();
+    void newChildMemo();
+    void newResult();
+    void exchangeCategoryMemo();
+    void exchangeMemoResult();
+    void moveUp();
+    void moveDown();
+    void levelUp();
+    void levelDown();
+    void levelUpChildren();
+    void levelDownSiblings();
+    void deleteTarget();
+    void cutSubtree();
+    void copySubtree();
+    void pasteSubtree();
+    void expandAll();
+    void collapseAll();
+    void collapseBranch();
+    void restoreTreeState();
+
 private:
+    enum class Placement { AfterTarget, LastChild };
+
+    void newNode(int kind, Placement placement);
+    // Runs a command that changes the shape of the tree around target, with the tree pane's
+    // painting suspended; beeps when the command did nothing.
+    void changeShape(bool (TreeOperations::*operation)(Node*));
+    void changeShape(const std::function<bool(Node*)>& operation);
+    // Puts target's subtree on the clipboard and deletes it.
+    void cutNode(Node* target);
+    void removeNode(Node* target);
+    void scrollOnePageLeft();
+    void setRestoreTreeStateEnabled(bool enabled);
+    void updatePasteState();
+    // Enabling for the selected node, after a command of this class changed what it depends on.
+    void refreshCommandStates();
+    bool isReadOnly() const;
+    void beep();
+
     WindowParts m_parts;
+    TreeOperations m_operations;
+    SubtreeClipboard m_clipboard;
+    // The node the pop-up menu last opened on; cleared when it leaves the document.
+    Node* m_contextNode = nullptr;
+    bool m_canRestoreTreeState = false;
 };
 
 } // namespace notarium
