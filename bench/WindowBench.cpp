@@ -31,7 +31,7 @@ public:
 
 class NoDialogs : public FileDialogService {
 public:
-    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString openFileName(QWidget*, const QString&, const QString&, const QString&, bool*) override { return {}; }
     QString saveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override
     {
         return {};
