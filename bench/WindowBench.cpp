@@ -85,6 +85,21 @@ int main(int argc, char** argv)
     const double open = ms(timer);
 
     Document& doc = window.document();
+    // A click: the next node the tree shows. A jump: a node deep inside collapsed branches, which
+    // the tree opens on the way.
+    double step = 0;
+    Node* shown = window.treePane()->selectedNode();
+    for (int i = 0; i < 5; ++i) {
+        Node* target = Document::nextVisible(shown);
+        if (target == nullptr)
+            break;
+        timer.restart();
+        window.treePane()->setSelectedNode(target);
+        QApplication::processEvents();
+        window.repaint();
+        step = std::max(step, ms(timer));
+        shown = target;
+    }
     double select = 0;
     for (int i = 0; i < 5; ++i) {
         Node* target
@@ -122,7 +137,8 @@ int main(int argc, char** argv)
 
     std::printf("document: %zu nodes\n", doc.nodeCount());
     std::printf("open until painted     %8.1f ms   (goal 500)\n", open);
-    std::printf("select a node (worst)  %8.1f ms   (goal 50)\n", select);
+    std::printf("select the next node   %8.1f ms   (goal 50)\n", step);
+    std::printf("jump into closed tree  %8.1f ms   (goal 50)\n", select);
     std::printf("save                   %8.1f ms   (goal 200)\n", save);
     std::printf("key in a 1 MB memo     %8.1f ms   (goal 16, worst of 10)\n", key);
     return 0;
