@@ -202,7 +202,7 @@ void TMainForm1::buildPanes()
         [this] { m_panels[0]->setText(QStringLiteral("Shift-JIS で表せない文字を「〓」に置き換えました")); });
     connect(m_memo, &QPlainTextEdit::customContextMenuRequested, this, [this](const QPoint& pos) {
         if (QMenu* menu = m_menus->menu(QStringLiteral("pmMemo")))
-            menu->popup(m_memo->mapToGlobal(pos));
+            menu->popup(m_memo->viewport()->mapToGlobal(pos));
     });
     // The wheel over the memo side and the window's frame scrolls the memo pane.
     auto* wheel = new MemoWheel(m_memo, this);
@@ -342,6 +342,7 @@ void TMainForm1::applySettings()
         m_settings.get(key::TitleFontStyle)));
     m_memo->setFont(settingsFont(m_settings.get(key::MemoFontName), m_settings.get(key::MemoFontSize),
         m_settings.get(key::MemoFontStyle)));
+    m_memoCommands->adjustMemoLineHeight();
     m_memo->setTabWidth(m_settings.get(key::TabSize));
     applyPaneColours();
     applyImeColours();

@@ -1,19 +1,583 @@
 #include "app/MemoCommands.h"
 
+#include "app/ActionRegistry.h"
+#include "app/MenuBuilder.h"
+#include "app/TreePane.h"
+#include "core/document/Document.h"
+#include "core/settings/Settings.h"
+#include "editor/TExtMemo.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QTextBlock>
+
 namespace notarium {
+
+namespace {
+
+const QString kUndo = QStringLiteral("tbUndoClick");
+const QString kCut = QStringLiteral("tbCutClick");
+const QString kCopy = QStringLiteral("tbCopyClick");
+const QString kPaste = QStringLiteral("tbPasteClick");
+const QString kSelectAll = QStringLiteral("SelectAll1Click");
+const QString kEraseCrLf = QStringLiteral("EraseCRLF1Click");
+const QString kInsertDate = QStringLiteral("tbDateInsertClick");
+const QString kInsertTime = QStringLiteral("tbTimeInsertClick");
+const QString kHelperList = QStringLiteral("HelperList1Click");
+
+// A text that ends with an end-of-file mark (as some old programs copy) pastes without it.
+constexpr char16_t kEndOfFileMark = 0x1A;
+
+// Space, tab and the full-width space make up a line's indentation.
+bool isIndentation(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == QChar(0x3000);
+}
+
+int indentationLength(QStringView line)
+{
+    int n = 0;
+    while (n < line.size() && isIndentation(line[n]))
+        ++n;
+    return n;
+}
+
+// Leading characters up to the space go on unindenting (spaces, tabs, control characters); a
+// full-width space is text to this rule and stays.
+int trimmableLength(QStringView line)
+{
+    int n = 0;
+    while (n < line.size() && line[n].unicode() <= u' ')
+        ++n;
+    return n;
+}
+
+// The editor's selected text holds a paragraph separator for each line break; every one goes,
+// and a selection that ended with a line break keeps one at its end.
+QString withoutLineBreaks(const QString& selected)
+{
+    const bool endedWithBreak = !selected.isEmpty() && selected.back() == QChar::ParagraphSeparator;
+    QString joined = selected;
+    joined.remove(QChar::ParagraphSeparator);
+    if (endedWithBreak)
+        joined += u'\n';
+    return joined;
+}
+
+bool isMenuWidget(const QWidget* widget)
+{
+    return qobject_cast<const QMenuBar*>(widget) != nullptr || qobject_cast<const QMenu*>(widget) != nullptr;
+}
+
+// The monitor of collection mode stops watching while the program writes the clipboard itself.
+class MonitorPause {
+public:
+    explicit MonitorPause(ClipboardMonitorControl* monitor)
+        : m_monitor(monitor != nullptr && monitor->isCollecting() ? monitor : nullptr)
+    {
+        if (m_monitor)
+            m_monitor->pause();
+    }
+    ~MonitorPause()
+    {
+        if (m_monitor)
+            m_monitor->resume();
+    }
+    MonitorPause(const MonitorPause&) = delete;
+    MonitorPause& operator=(const MonitorPause&) = delete;
+
+private:
+    ClipboardMonitorControl* m_monitor;
+};
+
+} // namespace
 
 MemoCommands::MemoCommands(const WindowParts& parts, QObject* parent)
     : QObject(parent)
     , m_parts(parts)
+    , m_clock([] { return DateTimeValue::now(); })
 {
 }
 
 MemoCommands::~MemoCommands() = default;
 
-void MemoCommands::connectActions() { }
+void MemoCommands::connectActions()
+{
+    const ActionRegistry& a = *m_parts.actions;
+    a.connectEvent(kUndo, this, [this](QAction*) { undo(); });
+    a.connectEvent(kCut, this, [this](QAction*) { cut(); });
+    a.connectEvent(kCopy, this, [this](QAction*) { copy(); });
+    a.connectEvent(kPaste, this, [this](QAction*) { paste(); });
+    a.connectEvent(kSelectAll, this, [this](QAction*) { selectAll(); });
+    a.connectEvent(kEraseCrLf, this, [this](QAction*) { eraseLineBreaks(); });
+    a.connectEvent(kInsertDate, this, [this](QAction*) { insertDateTime(false); });
+    a.connectEvent(kInsertTime, this, [this](QAction*) { insertDateTime(true); });
 
-void MemoCommands::updateCommandStates() { }
+    TExtMemo* memo = m_parts.memo;
+    QLineEdit* title = m_parts.title;
+    memo->installEventFilter(this);
+    title->installEventFilter(this);
+    connect(memo, &QPlainTextEdit::selectionChanged, this, &MemoCommands::refreshMemoStates);
+    connect(memo, &QPlainTextEdit::cursorPositionChanged, this, &MemoCommands::refreshMemoStates);
+    connect(memo, &QPlainTextEdit::undoAvailable, this, &MemoCommands::refreshMemoStates);
+    connect(title, &QLineEdit::selectionChanged, this, &MemoCommands::refreshTitleStates);
+    m_appWatches << connect(
+        QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &MemoCommands::refreshPasteState);
+    m_appWatches << connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        // The menu bar takes the focus while it is worked from the keyboard and gives it back
+        // before a command runs: the enabling stays with the box that had the focus.
+        if (now == nullptr || isMenuWidget(now))
+            return;
+        if (now == m_parts.memo)
+            refreshMemoStates();
+        else if (now == m_parts.title)
+            refreshTitleStates();
+        refreshPasteState();
+    });
 
-void MemoCommands::preparePopup() { }
+    // The panes go before this object when the window closes; nothing may reach them after that.
+    auto forget = [this] {
+        for (const QMetaObject::Connection& watch : std::as_const(m_appWatches))
+            disconnect(watch);
+        m_appWatches.clear();
+    };
+    connect(title, &QObject::destroyed, this, forget);
+    connect(memo, &QObject::destroyed, this, forget);
+
+    for (const QString& event : { kUndo, kCut, kCopy, kEraseCrLf })
+        a.setEventEnabled(event, false);
+    updateCommandStates();
+}
+
+void MemoCommands::updateCommandStates()
+{
+    const Node* node = m_parts.tree ? m_parts.tree->selectedNode() : nullptr;
+    const bool top = node == nullptr || !node->isUserNode();
+    const bool readOnly = m_parts.document->isReadOnly();
+    const ActionRegistry& a = *m_parts.actions;
+    a.setEventEnabled(kInsertDate, !top && !readOnly);
+    a.setEventEnabled(kInsertTime, !top && !readOnly);
+    a.setEventEnabled(kSelectAll, !top);
+    // The input helper list is not part of this window yet; its command stays unavailable until
+    // it is (then: a user node, a writable document and the memo pane focused).
+    a.setEventEnabled(kHelperList, false);
+    refreshMemoStates();
+    refreshTitleStates();
+    refreshPasteState();
+}
+
+void MemoCommands::preparePopup()
+{
+    refreshMemoStates();
+    refreshPasteState();
+    // Each item of the pop-up shows what its main-menu twin shows.
+    static const std::pair<const char*, const char*> kTwins[] = {
+        { "Undo2", "Undo1" },
+        { "Cut2", "Cut1" },
+        { "Copy2", "Copy1" },
+        { "Paste2", "Paste1" },
+        { "SelectAll2", "SelectAll1" },
+        { "EraseCRLF2", "EraseCRLF1" },
+        { "InsertDate2", "InsertDate" },
+        { "InsertTime2", "InsertTime" },
+        { "HelperList2", "HelperList1" },
+        { "Find2", "Find1" },
+        { "Replace2", "Replace1" },
+    };
+    for (const auto& [twin, main] : kTwins) {
+        QAction* target = m_parts.actions->action(QString::fromLatin1(twin));
+        const QAction* source = m_parts.actions->action(QString::fromLatin1(main));
+        if (target && source)
+            target->setEnabled(source->isEnabled());
+    }
+    // Registered templates are not part of this window yet: the submenu keeps its fixed item and
+    // only follows the main menu's enabled state.
+    if (m_parts.menus) {
+        const QMenu* templates = m_parts.menus->menu(QStringLiteral("Template1"));
+        QMenu* popupTemplates = m_parts.menus->menu(QStringLiteral("Template2"));
+        if (templates && popupTemplates)
+            popupTemplates->menuAction()->setEnabled(templates->menuAction()->isEnabled());
+    }
+}
+
+// ---------------------------------------------------------------- routing
+
+MemoCommands::Box MemoCommands::focusedBox() const
+{
+    if (m_parts.title && m_parts.title->hasFocus())
+        return Box::Title;
+    if (m_parts.memo && m_parts.memo->hasFocus())
+        return Box::Memo;
+    return Box::None;
+}
+
+bool MemoCommands::isWritable(Box box) const
+{
+    if (m_parts.document->isReadOnly())
+        return false;
+    switch (box) {
+    case Box::Title:
+        return m_parts.title->isEnabled() && !m_parts.title->isReadOnly();
+    case Box::Memo:
+        return !m_parts.memo->isReadOnly();
+    case Box::None:
+        break;
+    }
+    return false;
+}
+
+bool MemoCommands::memoWritable() const
+{
+    return isWritable(Box::Memo);
+}
+
+// ---------------------------------------------------------------- commands
+
+void MemoCommands::undo()
+{
+    if (!memoWritable() || !m_parts.memo->CanUndo()) {
+        m_parts.services.prompt->beep();
+        return;
+    }
+    m_parts.memo->Undo();
+}
+
+void MemoCommands::cut()
+{
+    const Box box = focusedBox();
+    if (box == Box::None)
+        return;
+    if (!isWritable(box)) {
+        m_parts.services.prompt->beep();
+        return;
+    }
+    if (box == Box::Title) {
+        if (!m_parts.title->hasSelectedText())
+            return;
+        m_parts.title->cut();
+    } else {
+        if (!m_parts.memo->textCursor().hasSelection())
+            return;
+        m_parts.memo->cut();
+    }
+    m_parts.document->setModified(true);
+}
+
+void MemoCommands::copy()
+{
+    const Box box = focusedBox();
+    if (box == Box::Title) {
+        QLineEdit* title = m_parts.title;
+        if (!title->hasSelectedText())
+            return;
+        {
+            const MonitorPause pause(m_monitor);
+            title->copy();
+        }
+        title->setCursorPosition(title->selectionStart());
+    } else if (box == Box::Memo) {
+        TExtMemo* memo = m_parts.memo;
+        QTextCursor cursor = memo->textCursor();
+        if (!cursor.hasSelection())
+            return;
+        {
+            const MonitorPause pause(m_monitor);
+            memo->copy();
+        }
+        cursor.setPosition(cursor.selectionStart());
+        memo->setTextCursor(cursor);
+    }
+}
+
+void MemoCommands::paste()
+{
+    const Box box = focusedBox();
+    if (box == Box::None)
+        return;
+    if (!isWritable(box)) {
+        m_parts.services.prompt->beep();
+        return;
+    }
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const QMimeData* data = clipboard->mimeData();
+    if (data == nullptr || !data->hasText())
+        return;
+    if (box == Box::Title) {
+        const QString before = m_parts.title->text();
+        m_parts.title->paste();
+        if (m_parts.title->text() != before)
+            m_parts.document->setModified(true);
+        return;
+    }
+    QString text = data->text();
+    if (!text.isEmpty() && text.back() == QChar(kEndOfFileMark)) {
+        text.chop(1);
+        // Putting the shortened text back is the program's own write, not a clip to collect.
+        const MonitorPause pause(m_monitor);
+        clipboard->setText(text);
+    }
+    if (text.isEmpty())
+        return;
+    TExtMemo* memo = m_parts.memo;
+    memo->insertText(text);
+    memo->setTabWidth(m_parts.settings->get(key::TabSize));
+    memo->viewport()->update();
+    m_parts.document->setModified(true);
+}
+
+void MemoCommands::selectAll()
+{
+    m_parts.memo->SelectAll();
+}
+
+void MemoCommands::eraseLineBreaks()
+{
+    TExtMemo* memo = m_parts.memo;
+    const QTextCursor cursor = memo->textCursor();
+    if (!memoWritable() || !cursor.hasSelection()) {
+        m_parts.services.prompt->beep();
+        return;
+    }
+    // The memo pane reports the change itself; the document's flag follows it.
+    memo->insertText(withoutLineBreaks(cursor.selectedText()));
+}
+
+void MemoCommands::insertDateTime(bool time)
+{
+    const Box box = focusedBox();
+    if (box == Box::None)
+        return;
+    if (!isWritable(box)) {
+        m_parts.services.prompt->beep();
+        return;
+    }
+    const Settings& settings = *m_parts.settings;
+    const DateTimeNames names
+        = DateTimeNames::forStyle(settings.get(key::EnDateStyle), settings.get(key::EnTimeStyle));
+    const std::string pattern = time ? settings.get(key::TimeFormat) : settings.get(key::DateFormat);
+    const std::string text = FormatDateTime(pattern, m_clock(), names);
+    replaceSelection(box, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    m_parts.document->setModified(true);
+}
+
+void MemoCommands::replaceSelection(Box box, const QString& text)
+{
+    if (box == Box::Title)
+        m_parts.title->insert(text); // as typed: the title binding takes the new title
+    else if (box == Box::Memo)
+        m_parts.memo->insertText(text);
+}
+
+// ---------------------------------------------------------------- keys
+
+bool MemoCommands::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_parts.memo) {
+        if (event->type() == QEvent::KeyPress)
+            return memoKeyPress(static_cast<QKeyEvent*>(event));
+        // The context-menu key opens the pop-up at the caret, wherever the mouse is.
+        if (event->type() == QEvent::ContextMenu
+            && static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+            openPopupAtCaret();
+            return true;
+        }
+    } else if (watched == m_parts.title) {
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->matches(QKeySequence::Cut)) {
+                cut();
+                return true;
+            }
+            if (key->matches(QKeySequence::Copy)) {
+                copy();
+                return true;
+            }
+            if (key->matches(QKeySequence::Paste)) {
+                paste();
+                return true;
+            }
+        } else if (event->type() == QEvent::KeyRelease) {
+            refreshTitleStates();
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool MemoCommands::memoKeyPress(QKeyEvent* event)
+{
+    TExtMemo* memo = m_parts.memo;
+    // While the input method composes, every key is the input method's.
+    if (memo->isComposing())
+        return false;
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    const int key = event->key();
+
+    if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && (mods & Qt::ControlModifier)
+        && !(mods & Qt::AltModifier) && !memo->tabChangesFocus()) {
+        if (m_parts.tree)
+            m_parts.tree->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    if ((key == Qt::Key_Menu && mods == Qt::NoModifier)
+        || (key == Qt::Key_F10 && mods == Qt::ShiftModifier)) {
+        openPopupAtCaret();
+        return true;
+    }
+    // The editor's own clipboard keys run the commands, so pasted text follows the same rules
+    // whichever way it is pasted.
+    if (event->matches(QKeySequence::Cut)) {
+        cut();
+        return true;
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        copy();
+        return true;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        paste();
+        return true;
+    }
+
+    if (memo->isReadOnly())
+        return false;
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !(mods & (Qt::ControlModifier | Qt::AltModifier))
+        && m_parts.settings->get(key::AutoIndent))
+        return autoIndentNewLine();
+    if (key == Qt::Key_Backspace && mods == Qt::NoModifier && m_parts.settings->get(key::BSUnindent))
+        return unindentLine();
+    return false;
+}
+
+bool MemoCommands::autoIndentNewLine()
+{
+    TExtMemo* memo = m_parts.memo;
+    const int caret = memo->textCursor().selectionStart();
+    const TExtMemo::LineSpan line = memo->displayLineAt(caret);
+    QString indentation;
+    if (caret > line.start) {
+        const QString text = memo->displayLineText(caret);
+        // Only the indentation left of the caret goes on to the new line.
+        const int length = std::min(indentationLength(text), caret - line.start);
+        indentation = text.left(length);
+    }
+    memo->insertText(QStringLiteral("\n") + indentation);
+    return true;
+}
+
+bool MemoCommands::unindentLine()
+{
+    TExtMemo* memo = m_parts.memo;
+    QTextCursor cursor = memo->textCursor();
+    if (cursor.hasSelection())
+        return false;
+    const int caret = cursor.position();
+    const TExtMemo::LineSpan line = memo->displayLineAt(caret);
+    const QString text = memo->displayLineText(caret);
+    const int indentation = indentationLength(text);
+    if (indentation == 0 || indentation != caret - line.start)
+        return false;
+    const int removable = trimmableLength(text);
+    // An indentation of full-width spaces only is text to unindenting: the key deletes as usual.
+    if (removable == 0)
+        return false;
+    // The key is used up here: a second Backspace at the start of the line joins it to the line
+    // before.
+    cursor.beginEditBlock();
+    cursor.setPosition(line.start);
+    cursor.setPosition(line.start + removable, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    cursor.endEditBlock();
+    cursor.setPosition(line.start);
+    memo->setTextCursor(cursor);
+    return true;
+}
+
+void MemoCommands::openPopupAtCaret()
+{
+    QMenu* menu = m_parts.menus ? m_parts.menus->menu(QStringLiteral("pmMemo")) : nullptr;
+    if (menu == nullptr)
+        return;
+    TExtMemo* memo = m_parts.memo;
+    QTextCursor end = memo->textCursor();
+    end.setPosition(end.selectionEnd());
+    // Just below the caret's line: the top of the selection end plus the font's height.
+    const QRect caret = memo->cursorRect(end);
+    const QPoint at(caret.left(), caret.top() + QFontInfo(memo->font()).pixelSize());
+    menu->popup(memo->viewport()->mapToGlobal(at));
+}
+
+// ---------------------------------------------------------------- enabling
+
+void MemoCommands::refreshMemoStates()
+{
+    TExtMemo* memo = m_parts.memo;
+    if (memo == nullptr || !memo->hasFocus())
+        return;
+    const bool selected = memo->textCursor().hasSelection();
+    const bool writable = memoWritable();
+    const ActionRegistry& a = *m_parts.actions;
+    a.setEventEnabled(kCut, selected && writable);
+    a.setEventEnabled(kCopy, selected);
+    a.setEventEnabled(kUndo, writable && memo->CanUndo());
+    a.setEventEnabled(kEraseCrLf, selected && writable);
+}
+
+void MemoCommands::refreshTitleStates()
+{
+    QLineEdit* title = m_parts.title;
+    if (title == nullptr || !title->hasFocus())
+        return;
+    const bool selected = title->hasSelectedText();
+    m_parts.actions->setEventEnabled(kCut, selected && isWritable(Box::Title));
+    m_parts.actions->setEventEnabled(kCopy, selected);
+}
+
+void MemoCommands::refreshPasteState()
+{
+    QWidget* focus = QApplication::focusWidget();
+    // While the menu bar holds the focus the state stays as the box left it.
+    if (focus != nullptr && isMenuWidget(focus))
+        return;
+    const Box box = focusedBox();
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    const bool enabled = box != Box::None && isWritable(box) && data != nullptr && data->hasText();
+    m_parts.actions->setEventEnabled(kPaste, enabled);
+}
+
+// ---------------------------------------------------------------- character height
+
+int MemoCommands::lineHeightTwips(int sampleWidth, int pixelsPerInch)
+{
+    if (pixelsPerInch <= 0 || sampleWidth <= 0)
+        return 0;
+    // Eight sample characters: a quarter of their width is twice the average character width.
+    return (sampleWidth / 4) * 1440 / pixelsPerInch;
+}
+
+void MemoCommands::adjustLineHeight(TExtMemo& memo)
+{
+    QFont font = memo.font();
+    if (font.family() == QStringLiteral("Terminal"))
+        return;
+    const int width = QFontMetrics(font, &memo).horizontalAdvance(QStringLiteral("ABCDEFGH"));
+    const int twips = lineHeightTwips(width, memo.logicalDpiY());
+    if (twips <= 0)
+        return;
+    font.setPointSizeF(twips / 20.0);
+    memo.setFont(font);
+}
+
+void MemoCommands::adjustMemoLineHeight()
+{
+    if (m_parts.memo)
+        adjustLineHeight(*m_parts.memo);
+}
 
 } // namespace notarium

@@ -69,7 +69,12 @@ std::string TExtMemo::bytes() const
 void TExtMemo::insertText(const QString& text)
 {
     bool replaced = false;
+    // One undo step per insertion: the editor would merge text inserted right after the last
+    // insertion into it, and undo would take back two pastes at once.
+    QTextCursor block = textCursor();
+    block.beginEditBlock();
     insertPlainText(Cp932Chars::filterInput(text, &replaced));
+    block.endEditBlock();
     if (replaced)
         emit unrepresentableReplaced();
 }
@@ -343,6 +348,33 @@ int TExtMemo::CharFromPos(const QPoint& point) const
     return charToByte(cursorForPosition(point).position());
 }
 
+TExtMemo::LineSpan TExtMemo::displayLineAt(int charPos) const
+{
+    const QTextBlock block = document()->findBlock(charPos);
+    if (!block.isValid())
+        return {};
+    m_layout->ensureLaidOut(block);
+    const QTextLine line = block.layout()->lineForTextPosition(charPos - block.position());
+    if (!line.isValid())
+        return { block.position(), block.length() - 1 };
+    // A display line's text never includes the paragraph separator, even on the block's last line.
+    const int length = std::min(line.textLength(), block.length() - 1 - line.textStart());
+    return { block.position() + line.textStart(), std::max(0, length) };
+}
+
+QString TExtMemo::displayLineText(int charPos) const
+{
+    const LineSpan span = displayLineAt(charPos);
+    const QTextBlock block = document()->findBlock(span.start);
+    return block.text().mid(span.start - block.position(), span.length);
+}
+
+bool TExtMemo::isComposing() const
+{
+    const QTextBlock block = textCursor().block();
+    return block.isValid() && block.layout() && !block.layout()->preeditAreaText().isEmpty();
+}
+
 bool TExtMemo::Modified() const
 {
     return document()->isModified();
@@ -413,6 +445,16 @@ void TExtMemo::keyPressEvent(QKeyEvent* event)
         setOverwriteMode(!m_insertMode);
         emit insertModeChanged(m_insertMode);
         event->accept();
+        return;
+    }
+    // Shift+Enter would put a line separator inside the paragraph, a character the document's
+    // code page does not have; every line break of a memo is a paragraph break (CR LF).
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && (event->modifiers() & Qt::ShiftModifier)) {
+        QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier, event->text(),
+            event->isAutoRepeat(), static_cast<quint16>(event->count()));
+        QPlainTextEdit::keyPressEvent(&plain);
+        event->setAccepted(plain.isAccepted());
         return;
     }
     const QString text = event->text();

@@ -35,7 +35,7 @@ public:
     // and the input had no lone CR or LF.
     std::string bytes() const;
     // Inserts text in place of the selection as typing would: characters CP932 cannot hold
-    // become 〓 (and unrepresentableReplaced is emitted).
+    // become 〓 (and unrepresentableReplaced is emitted). Each insertion is one undo step.
     void insertText(const QString& text);
 
     // --- Owned options.
@@ -84,6 +84,17 @@ public:
     int LineIndex(int line) const; // -1 for a line that does not exist
     QPoint PosFromChar(int bytePos) const;
     int CharFromPos(const QPoint& point) const;
+    // The display line that holds an editor position: its first editor position and its length,
+    // without the line break.
+    struct LineSpan {
+        int start = 0;
+        int length = 0;
+    };
+    LineSpan displayLineAt(int charPos) const;
+    // Text of the display line that holds an editor position, without the line break.
+    QString displayLineText(int charPos) const;
+    // An input method composition is under way (its pre-edit text is shown at the caret).
+    bool isComposing() const;
 
     bool Modified() const;
     void setModified(bool modified);
