@@ -388,7 +388,10 @@ void TreePane::startNodeDrag()
     QToolTip::hideText();
     auto* drag = new QDrag(this);
     drag->setMimeData(createDragData());
+    // The button is released inside the drag; the view must not wait for that release.
+    setState(DraggingState);
     drag->exec(Qt::MoveAction);
+    setState(NoState);
     endDrag();
 }
 
