@@ -114,6 +114,7 @@ TMainForm1::TMainForm1(const MainWindowContext& context, QWidget* parent)
     parts.panels = m_panels;
     parts.storeMemo = [this] { storeSelectedMemo(); };
     parts.refreshMemoStatus = [this] { updateCaretPanel(); };
+    parts.updateCommandStates = [this] { updateCommandStates(m_tree->selectedNode()); };
     m_treeCommands = new TreeCommands(parts, this);
     m_memoCommands = new MemoCommands(parts, this);
 

@@ -141,7 +141,11 @@ void TreeCommands::updatePasteState()
 
 void TreeCommands::refreshCommandStates()
 {
-    updateCommandStates(m_parts.tree->selectedNode());
+    // The whole window's commands: saving, for one, depends on whether the tree has content.
+    if (m_parts.updateCommandStates)
+        m_parts.updateCommandStates();
+    else
+        updateCommandStates(m_parts.tree->selectedNode());
 }
 
 void TreeCommands::preparePopup(Node* node)

@@ -40,6 +40,9 @@ struct WindowParts {
     std::function<void()> storeMemo;
     // Refreshes the memo pane's status panels as after a selection change.
     std::function<void()> refreshMemoStatus;
+    // Enables and disables every command of the window for the selected node, as after a
+    // selection change (a command that changed the tree without selecting anything new needs it).
+    std::function<void()> updateCommandStates;
 };
 
 } // namespace notarium

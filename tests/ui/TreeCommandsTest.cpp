@@ -438,6 +438,23 @@ private slots:
         QCOMPARE(find("A2a")->level(), 3);
     }
 
+    void pasteIntoANewDocumentEnablesSaving()
+    {
+        select("A");
+        trigger("TreeCopy");
+        trigger("tbNew");
+        QCOMPARE(shape(), QStringLiteral("Untitled,Paper Folder"));
+        QVERIFY(!enabled("Save1"));
+        QVERIFY(!enabled("ExpandAllTree"));
+        // The document node stays selected; the window's commands still follow the new content.
+        trigger("TreePaste");
+        QCOMPARE(shape(), QStringLiteral("Untitled(A(A1,A2(A2a),A3)),Paper Folder"));
+        QCOMPARE(tree()->selectedNode(), doc().documentNode());
+        QVERIFY(enabled("Save1"));
+        QVERIFY(enabled("tbSave"));
+        QVERIFY(enabled("ExpandAllTree"));
+    }
+
     void pasteNeedsASubtreeOnTheClipboard()
     {
         select("B");
