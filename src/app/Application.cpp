@@ -11,9 +11,11 @@
 #include "platform/AppPaths.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFont>
 #include <QScreen>
+#include <QWindow>
 
 namespace notarium {
 
@@ -30,6 +32,21 @@ void substituteWindowsFonts()
         { QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP") });
     QFont::insertSubstitutions(
         QStringLiteral("ＭＳ 明朝"), { QStringLiteral("IPAMincho"), QStringLiteral("Noto Serif CJK JP") });
+}
+
+// Lets the event loop run until the window server has shown the window and it has painted, for
+// at most a second (a window server that never reports it must not hold the program up).
+void waitUntilPainted(QWidget& window)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 1000) {
+        const QWindow* handle = window.windowHandle();
+        if (handle != nullptr && handle->isExposed())
+            break;
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+    }
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 } // namespace
@@ -66,6 +83,9 @@ int runApplication(int argc, char** argv)
         workAreas << screen->availableGeometry();
     applyWindowPlacement(window, readWindowPlacement(settings, workAreas));
     window.show();
+    // The window is on the screen, painted, before a document is read into it: a large file then
+    // shows its progress in the status bar instead of a window that has not appeared yet.
+    waitUntilPainted(window);
     window.startWith(QCoreApplication::arguments().mid(1));
     window.memoPane()->setFocus();
     return QApplication::exec();
