@@ -10,6 +10,7 @@
 #include "app/MemoWheel.h"
 #include "app/MenuBuilder.h"
 #include "app/ShortcutNumber.h"
+#include "app/ToolBarLayout.h"
 #include "app/TreeCommands.h"
 #include "app/TreePane.h"
 #include "app/WindowPlacement.h"
@@ -358,9 +359,7 @@ void TMainForm1::applyToolBarPositions()
         restoreState(QByteArray::fromBase64(QByteArray::fromStdString(state)));
         return;
     }
-    for (QToolBar* bar : m_menus->toolBars())
-        if (const auto position = m_settings.toolBarPosition(bar->objectName().toStdString()))
-            bar->setVisible(position->visible != 0);
+    placeToolBars(*this, m_menus->toolBars(), m_settings);
 }
 
 void TMainForm1::applyPaneColours()
@@ -808,12 +807,8 @@ void TMainForm1::writeSettingsAtExit()
     // Qt's own record of the tool bars' rows, positions and floating places, beside the
     // per-tool-bar sections that keep their visibility and edge readable.
     m_context.ini->writeString("Window", kToolBarStateKey, saveState().toBase64().toStdString());
-    for (QToolBar* bar : m_menus->toolBars()) {
-        ToolBarPosition position;
-        position.visible = bar->isVisible() ? 1 : 0;
-        position.dockedTo = static_cast<int>(toolBarArea(bar));
-        m_settings.setToolBarPosition(bar->objectName().toStdString(), position);
-    }
+    for (QToolBar* bar : m_menus->toolBars())
+        m_settings.setToolBarPosition(bar->objectName().toStdString(), describeToolBar(*this, *bar));
     if (!m_context.settingsPath.isEmpty())
         m_context.ini->save(QFile::encodeName(m_context.settingsPath).toStdString());
 }

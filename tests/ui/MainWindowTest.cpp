@@ -334,6 +334,45 @@ private slots:
         QVERIFY(!again.actions().action(QStringLiteral("mnToolbar3"))->isChecked());
         QVERIFY(again.actions().action(QStringLiteral("mnToolbar4"))->isChecked());
     }
+
+    void toolBarSectionsDescribeAndPlaceTheBars()
+    {
+        m_window->close();
+        // At exit each bar's section tells its edge, row and offset.
+        const auto file = m_settings->toolBarPosition("FileToolbar");
+        const auto memo = m_settings->toolBarPosition("MemoToolbar");
+        const auto quick = m_settings->toolBarPosition("QuickMemoToolbar");
+        QVERIFY(file && memo && quick);
+        QCOMPARE(file->dockedTo, int(Qt::TopToolBarArea));
+        QCOMPARE(file->dockRow, 0);
+        QCOMPARE(memo->dockRow, 0);
+        QVERIFY(memo->dockPos > file->dockPos);
+        QCOMPARE(quick->dockedTo, int(Qt::BottomToolBarArea));
+        QCOMPARE(quick->visible, 0);
+
+        // A settings file without Qt's saved state (an older one, or edited by hand) is followed
+        // section by section: the View bar on the left edge, the Memo bar on a second top row.
+        m_ini->deleteKey("Window", "ToolBars");
+        ToolBarPosition page = *m_settings->toolBarPosition("PageToolbar");
+        page.dockedTo = int(Qt::LeftToolBarArea);
+        m_settings->setToolBarPosition("PageToolbar", page);
+        ToolBarPosition second = *memo;
+        second.dockRow = 1;
+        second.dockPos = 0;
+        m_settings->setToolBarPosition("MemoToolbar", second);
+        MainWindowContext context;
+        context.ini = m_ini.get();
+        context.settings = m_settings.get();
+        context.services = m_services->services();
+        TMainForm1 again(context);
+        again.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&again));
+        auto bar = [&again](const char* name) { return again.findChild<QToolBar*>(QString::fromLatin1(name)); };
+        QCOMPARE(again.toolBarArea(bar("PageToolbar")), Qt::LeftToolBarArea);
+        QCOMPARE(again.toolBarArea(bar("MemoToolbar")), Qt::TopToolBarArea);
+        QVERIFY(bar("MemoToolbar")->y() > bar("FileToolbar")->y());
+        QVERIFY(!bar("QuickMemoToolbar")->isVisible());
+    }
 };
 
 QTEST_MAIN(MainWindowTest)
