@@ -390,24 +390,28 @@ bool MemoCommands::eventFilter(QObject* watched, QEvent* event)
         }
     } else if (watched == m_parts.title) {
         if (event->type() == QEvent::KeyPress) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            if (key->matches(QKeySequence::Cut)) {
-                cut();
+            if (clipboardKey(static_cast<QKeyEvent*>(event)))
                 return true;
-            }
-            if (key->matches(QKeySequence::Copy)) {
-                copy();
-                return true;
-            }
-            if (key->matches(QKeySequence::Paste)) {
-                paste();
-                return true;
-            }
         } else if (event->type() == QEvent::KeyRelease) {
             refreshTitleStates();
         }
     }
     return QObject::eventFilter(watched, event);
+}
+
+bool MemoCommands::clipboardKey(QKeyEvent* event)
+{
+    // The editors' own clipboard keys run the commands, so text follows the same rules whichever
+    // way it is cut, copied or pasted.
+    if (event->matches(QKeySequence::Cut))
+        cut();
+    else if (event->matches(QKeySequence::Copy))
+        copy();
+    else if (event->matches(QKeySequence::Paste))
+        paste();
+    else
+        return false;
+    return true;
 }
 
 bool MemoCommands::memoKeyPress(QKeyEvent* event)
@@ -430,20 +434,8 @@ bool MemoCommands::memoKeyPress(QKeyEvent* event)
         openPopupAtCaret();
         return true;
     }
-    // The editor's own clipboard keys run the commands, so pasted text follows the same rules
-    // whichever way it is pasted.
-    if (event->matches(QKeySequence::Cut)) {
-        cut();
+    if (clipboardKey(event))
         return true;
-    }
-    if (event->matches(QKeySequence::Copy)) {
-        copy();
-        return true;
-    }
-    if (event->matches(QKeySequence::Paste)) {
-        paste();
-        return true;
-    }
 
     if (memo->isReadOnly())
         return false;

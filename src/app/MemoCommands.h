@@ -73,6 +73,7 @@ private:
     void replaceSelection(Box box, const QString& text);
 
     bool memoKeyPress(QKeyEvent* event);
+    bool clipboardKey(QKeyEvent* event);
     bool autoIndentNewLine();
     bool unindentLine();
     void openPopupAtCaret();
