@@ -8,7 +8,7 @@ packages=(
   libgtest-dev
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
   fonts-ipafont-gothic
-  xvfb xauth
+  xvfb xauth xdotool
 )
 
 missing=()

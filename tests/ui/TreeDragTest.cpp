@@ -7,8 +7,10 @@
 #include <QApplication>
 #include <QDragMoveEvent>
 #include <QMimeData>
+#include <QProcess>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <memory>
@@ -86,6 +88,7 @@ private slots:
     void dropsPlaceTheNode();
     void refusedDrops();
     void edgeScrolling();
+    void dragWithTheRealMouse();
 };
 
 void TreeDragTest::zonesOfARow()
@@ -218,6 +221,48 @@ void TreeDragTest::edgeScrolling()
     QDropEvent drop(QPointF(40, 5), Qt::MoveAction, data.get(), Qt::LeftButton, {});
     QApplication::sendEvent(f.pane->viewport(), &drop);
     QVERIFY(!f.pane->isAutoScrolling());
+}
+
+// The whole way a person drags, through the window system's own drag: press on a title, move,
+// release on another title; then an ordinary click must select again at once.
+void TreeDragTest::dragWithTheRealMouse()
+{
+    if (QGuiApplication::platformName() != QStringLiteral("xcb"))
+        QSKIP("needs a display server and its pointer");
+    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+    if (xdotool.isEmpty())
+        QSKIP("needs xdotool to move the pointer");
+    Fixture f;
+    f.pane->move(0, 0);
+    f.pane->activateWindow();
+    QTest::qWait(200);
+    const auto global = [&f](QPoint viewportPos) { return f.pane->viewport()->mapToGlobal(viewportPos); };
+    const QPoint from = global(f.onTitle(f.b));
+    const QPoint to = global(f.onTitle(f.a2));
+    QStringList steps { QStringLiteral("mousemove"), QString::number(from.x()), QString::number(from.y()),
+        QStringLiteral("mousedown"), QStringLiteral("1"), QStringLiteral("sleep"), QStringLiteral("0.2") };
+    for (int i = 1; i <= 8; ++i) {
+        const QPoint p = from + (to - from) * i / 8;
+        steps << QStringLiteral("mousemove") << QString::number(p.x()) << QString::number(p.y())
+              << QStringLiteral("sleep") << QStringLiteral("0.05");
+    }
+    steps << QStringLiteral("sleep") << QStringLiteral("0.2") << QStringLiteral("mouseup") << QStringLiteral("1");
+    QProcess drag;
+    drag.start(xdotool, steps);
+    QVERIFY(drag.waitForStarted());
+    QTRY_COMPARE_WITH_TIMEOUT(f.children(f.a2), std::string("B A2a"), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(drag.state() == QProcess::NotRunning, 5000);
+    QVERIFY(!f.pane->isDragging());
+    QVERIFY(f.document.isModified());
+
+    // The view is not left waiting for the release the drag took: one click selects.
+    const QPoint c = global(f.onTitle(f.c));
+    QProcess click;
+    click.start(xdotool, { QStringLiteral("mousemove"), QString::number(c.x()), QString::number(c.y()),
+                             QStringLiteral("click"), QStringLiteral("1") });
+    QVERIFY(click.waitForStarted());
+    QTRY_COMPARE_WITH_TIMEOUT(f.pane->selectedNode(), f.c, 5000);
+    QVERIFY(click.waitForFinished());
 }
 
 QTEST_MAIN(TreeDragTest)
