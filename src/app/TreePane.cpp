@@ -340,14 +340,19 @@ QString dragMimeType()
     return QStringLiteral("application/x-notarium-tree-drag");
 }
 
+// Names one pane of one process.
+QByteArray dragSource(const TreePane* pane)
+{
+    return QByteArray::number(QApplication::applicationPid()) + ':'
+        + QByteArray::number(reinterpret_cast<quintptr>(pane));
+}
+
 } // namespace
 
 QMimeData* TreePane::createDragData() const
 {
     auto* data = new QMimeData;
-    const QByteArray source = QByteArray::number(QApplication::applicationPid()) + ':'
-        + QByteArray::number(reinterpret_cast<quintptr>(this));
-    data->setData(dragMimeType(), source);
+    data->setData(dragMimeType(), dragSource(this));
     return data;
 }
 
@@ -355,10 +360,8 @@ bool TreePane::acceptsDrag(const QMimeData* data) const
 {
     if (data == nullptr || m_model == nullptr || !data->hasFormat(dragMimeType()))
         return false;
-    const QByteArray source = QByteArray::number(QApplication::applicationPid()) + ':'
-        + QByteArray::number(reinterpret_cast<quintptr>(this));
     const Node* node = selectedNode();
-    return data->data(dragMimeType()) == source && node != nullptr && node->isUserNode();
+    return data->data(dragMimeType()) == dragSource(this) && node != nullptr && node->isUserNode();
 }
 
 TreePane::DropZone TreePane::dropZoneAt(const QPoint& viewportPos, Node** target) const
