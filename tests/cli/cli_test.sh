@@ -3,19 +3,7 @@
 set -u
 cli=$1
 samples=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
-
-expect() { # name, expected, actual
-  if [ "$2" == "$3" ]; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    printf 'FAIL %s\n--- expected\n%s\n--- actual\n%s\n' "$1" "$2" "$3"
-  fi
-}
+source "$(dirname "$0")/harness.sh"
 
 "$cli" >/dev/null 2>&1; expect "no arguments is a usage error" 2 $?
 "$cli" tree >/dev/null 2>&1; expect "tree without a file is a usage error" 2 $?
@@ -51,5 +39,4 @@ expect "an empty file" "$work/empty.nmd: ファイルにデータが含まれて
 "$cli" check "$work/missing.nmd" >/dev/null 2>&1; expect "a missing file is bad input" 1 $?
 "$cli" copy "$samples/new.nmd" "$work/no/such/folder/x.nmd" >/dev/null 2>&1; expect "an unwritable target is reported" 1 $?
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary

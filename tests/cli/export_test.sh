@@ -3,20 +3,8 @@
 set -u
 cli=$1
 samples=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
+source "$(dirname "$0")/harness.sh"
 memos="$samples/memos.nmd"
-
-expect() { # name, expected, actual
-  if [ "$2" == "$3" ]; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    printf 'FAIL %s\n--- expected\n%s\n--- actual\n%s\n' "$1" "$2" "$3"
-  fi
-}
 
 # Compares a file with the expected bytes as hexadecimal, so CR, form feeds and CP932 bytes show.
 expect_same() { # name, expected file, actual file
@@ -80,5 +68,4 @@ expect "the old output is untouched" "old" "$(cat "$work/keep.txt")"
 "$cli" export "$work/missing.nmd" "$work/x.txt" >/dev/null 2>&1; expect "a missing document" 1 $?
 "$cli" export "$memos" "$work/no/such/x.txt" >/dev/null 2>&1; expect "an unwritable target" 1 $?
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary

@@ -2,19 +2,7 @@
 # Drives `notarium-cli find` on a small document and checks every column of its output.
 set -u
 cli=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
-
-expect() { # name, expected, actual
-  if [ "$2" == "$3" ]; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    printf 'FAIL %s\n--- expected\n%s\n--- actual\n%s\n' "$1" "$2" "$3"
-  fi
-}
+source "$(dirname "$0")/harness.sh"
 
 page() { # level, title (CP932 bytes), kind, body lines...
   local level=$1 title=$2 kind=$3
@@ -70,5 +58,4 @@ expect "the paper folder's subtree" $'4\t3\t3\n1 hits' "$("$cli" find "$work/doc
 "$cli" find "$work/missing.nmd" cat >/dev/null 2>&1; expect "a missing file is bad input" 1 $?
 "$cli" find "$work/doc.nmd" "😀" >/dev/null 2>&1; expect "a text CP932 cannot hold is bad input" 1 $?
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary

@@ -3,19 +3,7 @@
 set -u
 cli=$1
 samples=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
-
-expect() { # name, expected, actual
-  if [ "$2" == "$3" ]; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    printf 'FAIL %s\n--- expected\n%s\n--- actual\n%s\n' "$1" "$2" "$3"
-  fi
-}
+source "$(dirname "$0")/harness.sh"
 
 "$cli" template >/dev/null 2>&1; expect "template without a file is a usage error" 2 $?
 "$cli" template a b >/dev/null 2>&1; expect "template with two files is a usage error" 2 $?
@@ -50,5 +38,4 @@ expect "a data file is not a template" "$work/data.nmd: Notarium のテンプレ
   "$("$cli" template "$work/data.nmd" 2>&1)"
 "$cli" template "$work/missing.nmt" >/dev/null 2>&1; expect "a missing file is bad input" 1 $?
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary
