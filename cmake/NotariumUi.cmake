@@ -1,12 +1,13 @@
 # The Qt side: notarium_ui (windows, models, dialogs, the platform layer) and the notarium program.
+# Every folder under src/ belongs to it except the core, the command-line tool and main.cpp, so a
+# new subsystem folder needs no line here.
 find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets Svg Test)
 set(CMAKE_AUTOMOC ON)
 
 file(GLOB_RECURSE NOTARIUM_UI_SOURCES CONFIGURE_DEPENDS
-  ${PROJECT_SOURCE_DIR}/src/app/*.cpp ${PROJECT_SOURCE_DIR}/src/app/*.h
-  ${PROJECT_SOURCE_DIR}/src/editor/*.cpp ${PROJECT_SOURCE_DIR}/src/editor/*.h
-  ${PROJECT_SOURCE_DIR}/src/platform/*.cpp ${PROJECT_SOURCE_DIR}/src/platform/*.h
-  ${PROJECT_SOURCE_DIR}/src/memo/*.cpp ${PROJECT_SOURCE_DIR}/src/memo/*.h)
+  ${PROJECT_SOURCE_DIR}/src/*.cpp ${PROJECT_SOURCE_DIR}/src/*.h)
+list(FILTER NOTARIUM_UI_SOURCES EXCLUDE REGEX "^${PROJECT_SOURCE_DIR}/src/(core|cli)/")
+list(REMOVE_ITEM NOTARIUM_UI_SOURCES ${PROJECT_SOURCE_DIR}/src/main.cpp)
 add_library(notarium_ui STATIC ${NOTARIUM_UI_SOURCES})
 target_include_directories(notarium_ui PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(notarium_ui PUBLIC notarium_core Qt6::Widgets Qt6::Svg)

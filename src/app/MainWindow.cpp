@@ -6,7 +6,7 @@
 #include "app/CommandLine.h"
 #include "app/DocumentTreeModel.h"
 #include "app/HelpWindow.h"
-#include "app/MemoCommands.h"
+#include "memo/MemoCommands.h"
 #include "app/MemoWheel.h"
 #include "app/MenuBuilder.h"
 #include "app/ShortcutNumber.h"

@@ -1,4 +1,4 @@
-#include "app/MemoCommands.h"
+#include "memo/MemoCommands.h"
 
 #include "app/ActionRegistry.h"
 #include "app/MenuBuilder.h"

@@ -1,6 +1,6 @@
 // The editing commands of the title box and the memo pane, driven through the main window's
 // actions and keys the way a person uses them.
-#include "app/MemoCommands.h"
+#include "memo/MemoCommands.h"
 #include "app/ActionRegistry.h"
 #include "app/MainWindow.h"
 #include "app/MenuBuilder.h"
