@@ -14,8 +14,8 @@ struct PlatformDefaults {
     int windowHeight = 600;
     // Initial folder of the open and save dialogs, and of the backup and template folders.
     std::string documentsFolder = "/";
-    // Written into the settings file at start-up when the keys are missing.
-    std::string textEditor = "xdg-open";
+    // Written into the settings file at start-up when the keys are missing. The text editor has no
+    // entry: the program looks for an installed one when it needs it.
     std::string printTool = "lp";
     std::string printOption;
     // The memo pane's current tab width: the TabSize default.

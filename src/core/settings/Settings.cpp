@@ -3,6 +3,8 @@
 #include "core/settings/IniFile.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdint>
 #include <cstdio>
 
 namespace notarium {
@@ -98,8 +100,6 @@ std::string Settings::resolve(const SettingRow& row, SettingDefault value) const
         return m_platform.documentsFolder;
     case DefaultSource::DefaultFolderValue:
         return get(key::DefaultFolder);
-    case DefaultSource::TextEditor:
-        return m_platform.textEditor;
     case DefaultSource::PrintTool:
         return m_platform.printTool;
     case DefaultSource::PrintOption:
@@ -131,17 +131,54 @@ void Settings::writeMissingStartupKeys()
     }
 }
 
+std::string Settings::textEditor(const std::function<std::string()>& probe) const
+{
+    return resolveTextEditor(get(key::TextEditor), probe);
+}
+
+bool textEditorNeedsProbe(std::string_view stored)
+{
+    stored = trimBlanks(stored);
+    return stored.empty() || stored == kFormerTextEditorDefault;
+}
+
+std::string resolveTextEditor(std::string_view stored, const std::function<std::string()>& probe)
+{
+    if (textEditorNeedsProbe(stored))
+        return probe ? probe() : std::string(kFormerTextEditorDefault);
+    return std::string(trimBlanks(stored));
+}
+
+namespace {
+
+// The position a [FileMRU] key names: decimal digits only.
+std::optional<std::uint64_t> recentFilePosition(std::string_view key)
+{
+    if (key.empty() || !std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    std::uint64_t position = 0;
+    const auto [end, error] = std::from_chars(key.data(), key.data() + key.size(), position);
+    if (error != std::errc() || end != key.data() + key.size())
+        return std::nullopt;
+    return position;
+}
+
+} // namespace
+
 std::vector<std::string> Settings::recentFiles() const
 {
-    std::vector<std::string> files;
-    for (std::size_t position = 0;; ++position) {
-        const std::string key = std::to_string(position);
-        if (!m_ini.valueExists(kRecentFilesSection, key))
-            break;
-        std::string path = m_ini.readString(kRecentFilesSection, key);
-        if (!path.empty())
-            files.push_back(std::move(path));
+    std::vector<std::pair<std::uint64_t, std::string>> numbered;
+    for (auto& [key, path] : m_ini.values(kRecentFilesSection)) {
+        const auto position = recentFilePosition(key);
+        if (position && !path.empty())
+            numbered.emplace_back(*position, std::move(path));
     }
+    std::stable_sort(
+        numbered.begin(), numbered.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < numbered.size(); ++i)
+        if (i == 0 || numbered[i].first != numbered[i - 1].first)
+            files.push_back(std::move(numbered[i].second));
     return files;
 }
 

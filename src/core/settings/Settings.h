@@ -6,6 +6,7 @@
 #include "core/settings/SettingsTable.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -71,6 +72,15 @@ template <SettingType Type> std::string encode(const SettingValue<Type>& value)
 }
 
 } // namespace setting_values
+
+// The text editor ([Notarium] TextEditor). An empty or missing key means: look for an installed
+// editor each time one is needed, so the choice follows what is installed now. Earlier versions
+// wrote "xdg-open" into every settings file as the default; that value means the same.
+inline constexpr std::string_view kFormerTextEditorDefault = "xdg-open";
+bool textEditorNeedsProbe(std::string_view stored);
+// The stored command, or what probe finds when the stored value asks for it; probe is called
+// only then (without one, the answer is xdg-open, which hands the file to the desktop).
+std::string resolveTextEditor(std::string_view stored, const std::function<std::string()>& probe);
 
 // Placement of one tool bar, kept in a section named like the tool bar.
 struct ToolBarPosition {
@@ -138,11 +148,18 @@ public:
     std::string defaultText(SettingId id) const;
     std::string dialogDefaultText(SettingId id) const;
 
-    // Writes the keys that must be in the file once the program has started (the external tools),
-    // where they are missing; present keys, even empty ones, are left alone.
+    // Writes the keys that must be in the file once the program has started (the print tool and
+    // its options), where they are missing; present keys, even empty ones, are left alone. The
+    // text editor is not among them: it is looked for when needed (textEditor()). Run it through
+    // SettingsStore::update(), so that only these keys are written.
     void writeMissingStartupKeys();
 
-    // Recent files ([FileMRU], keys "0", "1", …): read from position 0 up to the first missing one.
+    // The text editor command: TextEditor, or probe's answer when it is empty or the former default.
+    std::string textEditor(const std::function<std::string()>& probe) const;
+
+    // Recent files ([FileMRU], keys "0", "1", …): every key that is a number, in the order of the
+    // numbers, so a gap left by a hand edit loses nothing. Other keys and empty values are
+    // skipped; of two keys with the same number ("1", "01") the first in the file counts.
     static constexpr std::size_t kMaxRecentFiles = 9;
     std::vector<std::string> recentFiles() const;
     // Keeps the first nine, erases the section and writes it again from "0".

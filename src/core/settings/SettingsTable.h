@@ -21,7 +21,6 @@ enum class DefaultSource : std::uint8_t {
     WindowHeight,
     DocumentsFolder,
     DefaultFolderValue, // whatever DefaultFolder holds, or its own default
-    TextEditor,
     PrintTool,
     PrintOption,
     TabSize,
@@ -55,8 +54,9 @@ inline constexpr DefaultSource NoFill = None;
 //
 // The few keys with two defaults are the ones where the program differs by place: backspace
 // unindent is on at start-up but the dialog offers it off; the text export treats missing marks and
-// outline numbers as off while the dialog proposes "■●★" and numbers; the tool paths read empty
-// but are filled in at start-up.
+// outline numbers as off while the dialog proposes "■●★" and numbers; the print tool reads empty
+// but is filled in at start-up. The text editor reads empty and stays so: empty means the program
+// looks for an installed editor when it needs one (Settings::textEditor).
 // clang-format off
 #define NOTARIUM_SETTINGS(X) \
     X(WinX,             Window,   WinX,             Integer,   WindowX,          Same,               NoFill) \
@@ -69,7 +69,7 @@ inline constexpr DefaultSource NoFill = None;
     X(BackupFile,       Notarium, BackupFile,       Bool,      "0",              Same,               NoFill) \
     X(BackupFolder,     Notarium, BackupFolder,     String,    DocumentsFolder,  DefaultFolderValue, NoFill) \
     X(TemplateFolder,   Notarium, TemplateFolder,   String,    DocumentsFolder,  Same,               NoFill) \
-    X(TextEditor,       Notarium, TextEditor,       String,    "",               Same,               TextEditor) \
+    X(TextEditor,       Notarium, TextEditor,       String,    "",               Same,               NoFill) \
     X(TextOption,       Notarium, TextOption,       String,    "",               Same,               NoFill) \
     X(WaitTime,         Notarium, WaitTime,         Integer,   "2000",           Same,               NoFill) \
     X(TextBadEnv,       Notarium, TextBadEnv,       Bool,      "0",              Same,               NoFill) \

@@ -165,7 +165,7 @@ TEST_F(SettingsTest, BackupFolderFollowsDefaultFolderOnlyInTheDialog)
     EXPECT_EQ(m_settings.getForDialog(key::TemplateFolder), "/home/user/Documents");
 }
 
-TEST_F(SettingsTest, StartupWritesOnlyMissingToolKeys)
+TEST_F(SettingsTest, StartupWritesOnlyMissingPrintKeys)
 {
     m_ini.parse("[Notarium]\nTextEditor=kate --block\n");
     m_settings.writeMissingStartupKeys();
@@ -177,10 +177,58 @@ TEST_F(SettingsTest, StartupWritesOnlyMissingToolKeys)
         m_ini.keys("Notarium"), (std::vector<std::string> { "TextEditor", "PrintTool", "PrintOption" }));
 }
 
+TEST_F(SettingsTest, StartupLeavesTheTextEditorToTheProbe)
+{
+    m_ini.parse("[Notarium]\nPrintTool=\n");
+    m_settings.writeMissingStartupKeys();
+    EXPECT_FALSE(m_settings.contains(key::TextEditor));
+    EXPECT_EQ(m_ini.serialize(), "[Notarium]\nPrintTool=\nPrintOption=\n");
+}
+
 TEST_F(SettingsTest, ToolKeysReadEmptyWhenMissing)
 {
     EXPECT_EQ(m_settings.get(key::TextEditor), "");
     EXPECT_EQ(m_settings.get(key::PrintTool), "");
+}
+
+TEST(TextEditorRule, EmptyAndTheFormerDefaultAskForTheProbe)
+{
+    EXPECT_TRUE(textEditorNeedsProbe(""));
+    EXPECT_TRUE(textEditorNeedsProbe("  "));
+    EXPECT_TRUE(textEditorNeedsProbe("xdg-open"));
+    EXPECT_TRUE(textEditorNeedsProbe(" xdg-open\t"));
+    // Only the exact value earlier versions wrote; anything a person chose is kept.
+    EXPECT_FALSE(textEditorNeedsProbe("xdg-open --verbose"));
+    EXPECT_FALSE(textEditorNeedsProbe("/usr/bin/xdg-open"));
+    EXPECT_FALSE(textEditorNeedsProbe("XDG-OPEN"));
+    EXPECT_FALSE(textEditorNeedsProbe("mousepad"));
+}
+
+TEST(TextEditorRule, ProbeIsAskedOnlyWhenNeeded)
+{
+    int probes = 0;
+    const auto probe = [&probes] {
+        ++probes;
+        return std::string("gedit --wait");
+    };
+    EXPECT_EQ(resolveTextEditor("kate --block", probe), "kate --block");
+    EXPECT_EQ(probes, 0);
+    EXPECT_EQ(resolveTextEditor("", probe), "gedit --wait");
+    EXPECT_EQ(resolveTextEditor("xdg-open", probe), "gedit --wait");
+    EXPECT_EQ(probes, 2);
+    EXPECT_EQ(resolveTextEditor("", nullptr), "xdg-open");
+}
+
+TEST_F(SettingsTest, TextEditorFromTheFile)
+{
+    const auto probe = [] { return std::string("mousepad"); };
+    EXPECT_EQ(m_settings.textEditor(probe), "mousepad") << "missing key";
+    m_ini.parse("[Notarium]\nTextEditor=\n");
+    EXPECT_EQ(m_settings.textEditor(probe), "mousepad") << "empty key";
+    m_ini.parse("[Notarium]\nTextEditor=xdg-open\n");
+    EXPECT_EQ(m_settings.textEditor(probe), "mousepad") << "written by an earlier version";
+    m_ini.parse("[notarium]\ntexteditor=emacsclient -c\n");
+    EXPECT_EQ(m_settings.textEditor(probe), "emacsclient -c");
 }
 
 TEST_F(SettingsTest, PlatformValuesAreReadWhenUsed)
@@ -219,10 +267,32 @@ TEST_F(SettingsTest, RecentFilesKeepNineAndRewriteFromZero)
     EXPECT_EQ(m_ini.sections(), (std::vector<std::string> { "Window", "FileMRU" }));
 }
 
-TEST_F(SettingsTest, RecentFilesReadInPositionOrderUpToAGap)
+TEST_F(SettingsTest, RecentFilesReadEveryNumberedKeyInNumberOrder)
 {
-    m_ini.parse("[FileMRU]\n1=/b.nmd\n0=/a.nmd\n3=/d.nmd\n");
-    EXPECT_EQ(m_settings.recentFiles(), (std::vector<std::string> { "/a.nmd", "/b.nmd" }));
+    // A gap (no "2") loses nothing; the file's order does not matter, the numbers do.
+    m_ini.parse("[FileMRU]\n1=/b.nmd\n0=/a.nmd\n3=/d.nmd\n10=/k.nmd\n");
+    EXPECT_EQ(
+        m_settings.recentFiles(), (std::vector<std::string> { "/a.nmd", "/b.nmd", "/d.nmd", "/k.nmd" }));
+}
+
+TEST_F(SettingsTest, RecentFilesSkipOtherKeysAndEmptyValues)
+{
+    m_ini.parse("[FileMRU]\nCount=2\n-1=/neg.nmd\n+2=/plus.nmd\n 4 =/four.nmd\n0=\n1x=/mixed.nmd\n"
+                "99999999999999999999999=/huge.nmd\n7=/seven.nmd\n");
+    EXPECT_EQ(m_settings.recentFiles(), (std::vector<std::string> { "/four.nmd", "/seven.nmd" }));
+}
+
+TEST_F(SettingsTest, RecentFilesTakeTheFirstOfKeysWithOneNumber)
+{
+    m_ini.parse("[FileMRU]\n01=/first.nmd\n0=/zero.nmd\n1=/second.nmd\n");
+    EXPECT_EQ(m_settings.recentFiles(), (std::vector<std::string> { "/zero.nmd", "/first.nmd" }));
+}
+
+TEST_F(SettingsTest, RecentFilesWrittenAfterAGapReadBackWhole)
+{
+    m_ini.parse("[FileMRU]\n0=/a.nmd\n2=/c.nmd\n5=/f.nmd\n");
+    m_settings.setRecentFiles(m_settings.recentFiles());
+    EXPECT_EQ(m_ini.serialize(), "[FileMRU]\n0=/a.nmd\n1=/c.nmd\n2=/f.nmd\n");
 }
 
 TEST_F(SettingsTest, ShortcutsDefaultToNone)
@@ -298,7 +368,6 @@ TEST(SettingsPlatform, DocumentsFolderFromEnvironment)
     ::unsetenv("XDG_DOCUMENTS_DIR");
     EXPECT_EQ(PlatformDefaults::fromEnvironment().documentsFolder, "/home/tester");
     const auto defaults = PlatformDefaults::fromEnvironment();
-    EXPECT_EQ(defaults.textEditor, "xdg-open");
     EXPECT_EQ(defaults.printTool, "lp");
     EXPECT_EQ(defaults.printOption, "");
 
