@@ -19,6 +19,9 @@ public:
     bool hanging = true; // characters of the hang set may use the overflow zone
 
     bool mayHang(QChar c) const { return hanging && hang.contains(c); }
+    // Any of the three switches is on. When none is, lines break where the toolkit's own
+    // line-breaking rules put them, and none of this class's rules is consulted.
+    bool enabled() const { return kinsoku || wordBreak || hanging; }
 
     // The end (exclusive) of the display line that starts at start in text. fitEnd is the end of
     // what fits in the wrap width (start < fitEnd), hangEnd the end of what fits when the overflow

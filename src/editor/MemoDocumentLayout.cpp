@@ -9,10 +9,13 @@ namespace notarium {
 
 namespace {
 
-// Our layouts are told apart from the base class's by their wrap mode: the base class copies the
-// document's option (word boundaries), ours measure with "anywhere" and then pick the break.
+// With rules of our own, our layouts are told apart from the base class's by their wrap mode: the
+// base class copies the document's option (word boundaries), ours measure with "anywhere" and then
+// pick the break. Without them, both use the document's option and differ in where the lines lie.
 constexpr auto kOurWrapMode = QTextOption::WrapAnywhere;
 constexpr qreal kRightGap = 2;
+// Positions and widths of a text line are kept in 1/64 pixel.
+constexpr qreal kLineUnit = 1.0 / 64;
 
 } // namespace
 
@@ -70,7 +73,15 @@ void MemoDocumentLayout::relayoutAll()
 bool MemoDocumentLayout::isOurs(const QTextBlock& block) const
 {
     const QTextLayout* layout = block.layout();
-    return layout->lineCount() > 0 && layout->textOption().wrapMode() == kOurWrapMode;
+    if (layout->lineCount() == 0)
+        return false;
+    if (m_rules.enabled())
+        return layout->textOption().wrapMode() == kOurWrapMode;
+    // The base class puts its lines at the document margin (0) and makes them as wide as the
+    // viewport; where both agree with ours, its layout is the one we would make.
+    const QTextLine first = layout->lineAt(0);
+    return layout->textOption().wrapMode() == document()->defaultTextOption().wrapMode()
+        && qAbs(first.x() - m_left) < kLineUnit && qAbs(first.width() - wrapWidth()) < kLineUnit;
 }
 
 void MemoDocumentLayout::ensureLaidOut(const QTextBlock& block) const
@@ -120,13 +131,20 @@ void MemoDocumentLayout::layoutBlock(const QTextBlock& block) const
 {
     QTextLayout* layout = block.layout();
     QTextOption option = document()->defaultTextOption();
-    option.setWrapMode(kOurWrapMode);
+    // Without rules of our own the toolkit breaks the lines, as in a plain editor, and this is
+    // one measuring pass per line like the base class's.
+    const bool own = m_rules.enabled();
+    if (own)
+        option.setWrapMode(kOurWrapMode);
     layout->setTextOption(option);
 
-    // Pre-edit text of a composition is part of what is laid out.
-    QString text = block.text();
-    if (!layout->preeditAreaText().isEmpty())
-        text.insert(layout->preeditAreaPosition(), layout->preeditAreaText());
+    // The rules look at the text as it is laid out: pre-edit text of a composition is part of it.
+    QString text;
+    if (own) {
+        text = block.text();
+        if (!layout->preeditAreaText().isEmpty())
+            text.insert(layout->preeditAreaPosition(), layout->preeditAreaText());
+    }
 
     const qreal width = wrapWidth();
     const qreal hangWidth = width + overflow();
@@ -141,7 +159,7 @@ void MemoDocumentLayout::layoutBlock(const QTextBlock& block) const
         line.setLineWidth(width);
         const int start = line.textStart();
         const int fitEnd = start + line.textLength();
-        if (fitEnd < size) {
+        if (own && fitEnd < size) {
             int hangEnd = fitEnd;
             if (hangWidth > width && m_rules.mayHang(text[fitEnd])) {
                 line.setLineWidth(hangWidth);

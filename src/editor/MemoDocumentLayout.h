@@ -9,8 +9,9 @@ namespace notarium {
 // The plain-text layout with the memo's own line breaking. QPlainTextDocumentLayout breaks lines
 // by the Unicode rules at the viewport width; this one re-lays each block it is asked about so
 // that lines wrap at the edit area's width, the not-begin and not-end sets hold and hanging
-// characters may use the overflow zone. Blocks are laid out lazily, one at a time, as the base
-// class does: typing re-lays the edited block only.
+// characters may use the overflow zone. With every rule switched off, the lines still wrap at the
+// edit area's width but break where the toolkit breaks them. Blocks are laid out lazily, one at a
+// time, as the base class does: typing re-lays the edited block only.
 class MemoDocumentLayout : public QPlainTextDocumentLayout {
     Q_OBJECT
 

@@ -3,6 +3,7 @@
 #include "editor/Cp932Chars.h"
 #include "editor/MemoDocumentLayout.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -41,6 +42,8 @@ TExtMemo::TExtMemo(QWidget* parent)
     m_wordWrapOption.setOnChange([this] { applyRules(); });
     applyRules();
     m_layout->setViewportWidth(viewport()->width());
+    // The overflow zone holds one full-width character; it follows the font (changeEvent).
+    m_editArea.setOverFlow(fullWidthCharWidth());
     applyEditArea();
     applyTabStops();
 }
@@ -140,6 +143,11 @@ qreal TExtMemo::averageCharWidth() const
     // A long run averages out the rounding of single advances.
     const QFontMetricsF metrics(font());
     return metrics.horizontalAdvance(QString(512, u'M')) / 512.0;
+}
+
+int TExtMemo::fullWidthCharWidth() const
+{
+    return QFontMetrics(font()).horizontalAdvance(QChar(u'□'));
 }
 
 void TExtMemo::applyTabStops()
@@ -369,10 +377,34 @@ QString TExtMemo::displayLineText(int charPos) const
     return block.text().mid(span.start - block.position(), span.length);
 }
 
-bool TExtMemo::isComposing() const
+QString TExtMemo::preeditText() const
 {
     const QTextBlock block = textCursor().block();
-    return block.isValid() && block.layout() && !block.layout()->preeditAreaText().isEmpty();
+    return block.isValid() && block.layout() ? block.layout()->preeditAreaText() : QString();
+}
+
+bool TExtMemo::isComposing() const
+{
+    return !preeditText().isEmpty();
+}
+
+void TExtMemo::setInputMethodOpen(bool open)
+{
+    m_ime.setOpen(*this, open, [this] { return preeditText(); });
+}
+
+QVariant TExtMemo::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    if (m_ime.answersDisabled(query))
+        return false;
+    return QPlainTextEdit::inputMethodQuery(query);
+}
+
+QVariant TExtMemo::inputMethodQuery(Qt::InputMethodQuery query, QVariant argument) const
+{
+    if (m_ime.answersDisabled(query))
+        return false;
+    return QPlainTextEdit::inputMethodQuery(query, std::move(argument));
 }
 
 bool TExtMemo::Modified() const
@@ -590,8 +622,12 @@ void TExtMemo::resizeEvent(QResizeEvent* event)
 void TExtMemo::changeEvent(QEvent* event)
 {
     QPlainTextEdit::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange) {
+        // Any font: the window's, the settings', the character height's. The edit area is
+        // re-applied when the zone's width changes.
+        m_editArea.setOverFlow(fullWidthCharWidth());
         applyTabStops();
+    }
 }
 
 } // namespace notarium

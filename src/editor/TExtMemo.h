@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/InputMethodSwitch.h"
 #include "editor/TEditArea.h"
 #include "editor/TEditMarks.h"
 #include "editor/TImeColors.h"
@@ -39,12 +40,20 @@ public:
     void insertText(const QString& text);
 
     // --- Owned options.
+    // The edit area's OverFlow is the width of "□" in the memo's font, set anew (and the edit area
+    // re-applied) at every change of the font; a value set in between lasts until the next one.
     TEditArea& EditArea() { return m_editArea; }
     TEditMarks& EditMarks() { return m_editMarks; }
     TImeColors& ImeColors() { return m_imeColors; }
     void setImeColors(const TImeColors& colors);
+    // The caret marker and the word-wrap marker hold their settings here; the overlay painter
+    // reads them.
     TMarker& CaretMarker() { return m_caretMarker; }
+    const TMarker& CaretMarker() const { return m_caretMarker; }
+    void setCaretMarker(const TMarker& marker) { m_caretMarker.assign(marker); }
     TMarker& WordWrapMarker() { return m_wordWrapMarker; }
+    const TMarker& WordWrapMarker() const { return m_wordWrapMarker; }
+    void setWordWrapMarker(const TMarker& marker) { m_wordWrapMarker.assign(marker); }
     TWordWrapOption& WordWrapOption() { return m_wordWrapOption; }
 
     bool LineSelect() const { return m_lineSelect; }
@@ -95,6 +104,12 @@ public:
     QString displayLineText(int charPos) const;
     // An input method composition is under way (its pre-edit text is shown at the caret).
     bool isComposing() const;
+    // Open by default. Closing during a composition commits the composed text first.
+    void setInputMethodOpen(bool open);
+    bool isInputMethodOpen() const { return m_ime.isOpen(); }
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    // The form the application's input method calls by name (QInputMethod::queryFocusObject).
+    Q_INVOKABLE QVariant inputMethodQuery(Qt::InputMethodQuery query, QVariant argument) const;
 
     bool Modified() const;
     void setModified(bool modified);
@@ -136,6 +151,9 @@ private:
     void applyRules();
     void applyTabStops();
     qreal averageCharWidth() const;
+    // The width of "□" (a full-width character) in the memo's font: the overflow zone's width.
+    int fullWidthCharWidth() const;
+    QString preeditText() const;
     bool inSelectionBar(const QPoint& viewportPoint) const;
     // The display line (start, end) around a position, end including the line break when it is
     // the block's last line.
@@ -150,6 +168,7 @@ private:
     TMarker m_caretMarker;
     TMarker m_wordWrapMarker;
     TWordWrapOption m_wordWrapOption;
+    InputMethodSwitch m_ime;
     bool m_lineSelect = true;
     bool m_vertical = false;
     int m_tabWidth = 8;

@@ -113,11 +113,9 @@ LineBreakRules TWordWrapOption::rules() const
     rules.notEnd = pcLeading();
     rules.hang = pcOverFlow();
     rules.delimiters = pcDelimiter();
-    const unsigned switches = m_flags & kSwitchBits;
-    const bool all = switches == 0;
-    rules.kinsoku = all || (switches & kWordWrap);
-    rules.wordBreak = all || (switches & kWordBreak);
-    rules.hanging = all || (switches & kOverFlow);
+    rules.kinsoku = (m_flags & kWordWrap) != 0;
+    rules.wordBreak = (m_flags & kWordBreak) != 0;
+    rules.hanging = (m_flags & kOverFlow) != 0;
     return rules;
 }
 

@@ -54,7 +54,9 @@ public:
 
     void assign(const TWordWrapOption& other);
 
-    // The rules in force. An empty WordWrapMode stands for the default: all three switches on.
+    // The rules in force: wbfWordWrap applies the not-begin and not-end sets, wbfWordBreak keeps
+    // Latin words whole, wbfOverFlow lets the overflow set hang. With none of the three the memo
+    // breaks lines by the toolkit's own rules alone (see LineBreakRules::enabled).
     LineBreakRules rules() const;
 
     void setOnChange(std::function<void()> onChange) { m_onChange = std::move(onChange); }

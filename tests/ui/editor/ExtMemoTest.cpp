@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QFontDatabase>
 #include <QMimeData>
 #include <QRandomGenerator>
 #include <QScrollBar>
@@ -22,12 +23,15 @@ std::string operator""_b(const char* text, std::size_t size)
     return std::string(text, size);
 }
 
-// Every display line of the memo as (start, length) in editor positions.
-QList<QPair<int, int>> displayLines(TExtMemo& memo)
+constexpr int kAllRules = wbfWordWrap | wbfWordBreak | wbfOverFlow;
+
+// Every display line of a plain-text editor's document as (start, length) in editor positions.
+QList<QPair<int, int>> displayLines(const QPlainTextEdit& editor)
 {
     QList<QPair<int, int>> lines;
-    memo.LineCount(); // lays out every block
-    for (QTextBlock block = memo.document()->begin(); block.isValid(); block = block.next()) {
+    QTextDocument* doc = editor.document();
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        doc->documentLayout()->blockBoundingRect(block); // lays the block out
         const QTextLayout* layout = block.layout();
         for (int i = 0; i < layout->lineCount(); ++i)
             lines.append(
@@ -43,7 +47,7 @@ void typeKey(QWidget* widget, const QString& text)
     QApplication::sendEvent(widget, &press);
 }
 
-QString displayLineText(TExtMemo& memo, QPair<int, int> line)
+QString displayLineText(const QPlainTextEdit& memo, QPair<int, int> line)
 {
     return memo.document()->toRawText().mid(line.first, line.second);
 }
@@ -78,7 +82,10 @@ private slots:
     void editAreaWrapsIndependentOfWidgetWidth();
     void withoutEditAreaWrapsAtWindowWidth();
     void editAreaAdjustments();
+    void overflowZoneFollowsTheFont_data();
+    void overflowZoneFollowsTheFont();
     void verticalSwitchesEditAreaOff();
+    void markerSettings();
     void tabStops();
 
     void insertKeyTogglesOverwrite();
@@ -90,6 +97,7 @@ private slots:
     void lineBreakRules();
     void notBeginCharacterNeverStartsADisplayLine();
     void hangingCharacterUsesOverflowZone();
+    void withoutSwitchesLinesBreakAsInAPlainEditor();
     void punctuationWriters();
 
     void selectionBarSelectsDisplayLine();
@@ -320,6 +328,58 @@ void ExtMemoTest::editAreaAdjustments()
     QCOMPARE(memo.wrapColumn(), 120.0);
 }
 
+void ExtMemoTest::overflowZoneFollowsTheFont_data()
+{
+    QTest::addColumn<QList<qreal>>("pixelSizes");
+    QTest::addColumn<bool>("fromParent");
+    // Pixel sizes set as point sizes, whole ones and ones in between (the character height
+    // adjustment sets such sizes).
+    QTest::newRow("set on the memo") << QList<qreal> { 13, 32, 15.3, 24.7 } << false;
+    QTest::newRow("inherited from the window") << QList<qreal> { 32, 13, 19.4 } << true;
+}
+
+void ExtMemoTest::overflowZoneFollowsTheFont()
+{
+    QFETCH(QList<qreal>, pixelSizes);
+    QFETCH(bool, fromParent);
+    QVERIFY2(
+        QFontDatabase::families().contains(QStringLiteral("IPAGothic")), "fonts-ipafont-gothic is missing");
+    QWidget window;
+    auto* memo = new TExtMemo(&window);
+    memo->resize(900, 300);
+    window.resize(900, 300);
+    window.show();
+    QCOMPARE(memo->EditArea().OverFlow(), QFontMetrics(memo->font()).horizontalAdvance(QChar(u'□')));
+    memo->WordWrapOption().setPunctuationMode(TPunctuationMode::wbfLevel2);
+    memo->WordWrapOption().setWordWrapMode(kAllRules);
+    memo->EditArea().setEnabled(true);
+
+    for (const qreal pixels : pixelSizes) {
+        QFont font(QStringLiteral("IPAGothic"));
+        font.setPointSizeF(pixels * 72 / memo->logicalDpiY());
+        const int applied = memo->EditArea().applyCount();
+        if (fromParent)
+            window.setFont(font);
+        else
+            memo->setFont(font);
+        const int square = QFontMetrics(font).horizontalAdvance(QChar(u'□'));
+        QCOMPARE(memo->EditArea().OverFlow(), square);
+        QVERIFY(memo->EditArea().applyCount() > applied);
+
+        // A line of n characters that just fits the width, followed by a full stop: the full stop
+        // hangs into the zone (with the old fixed 16 pixels it would not fit at the larger sizes).
+        const QFontMetricsF metrics(font);
+        for (int n = 1; n <= 12; ++n) {
+            const QString line(n, QChar(u'あ'));
+            memo->EditArea().setWidth(qCeil(metrics.horizontalAdvance(line)));
+            memo->setBytes(Cp932Chars::encode(line + QStringLiteral("。かきくけ")));
+            const QString first = displayLineText(*memo, displayLines(*memo).at(0));
+            QVERIFY2(first == line + QStringLiteral("。"),
+                qPrintable(QStringLiteral("%1 px, %2 characters: %3").arg(pixels).arg(n).arg(first)));
+        }
+    }
+}
+
 void ExtMemoTest::verticalSwitchesEditAreaOff()
 {
     TExtMemo memo;
@@ -364,6 +424,21 @@ void ExtMemoTest::tabStops()
     QCOMPARE(memo.TabWidth(), 0);
     QVERIFY(memo.setTabWidth(2));
     QVERIFY(memo.Modified()); // the modified flag survives
+}
+
+void ExtMemoTest::markerSettings()
+{
+    TExtMemo memo;
+    TMarker teal;
+    teal.Enabled = true;
+    teal.Color = QColor(0x00, 0x80, 0x80);
+    memo.setCaretMarker(teal);
+    teal.Color = Qt::blue; // the memo holds a copy
+    const TExtMemo& view = memo;
+    QVERIFY(view.CaretMarker().Enabled);
+    QCOMPARE(view.CaretMarker().Color, QColor(0x00, 0x80, 0x80));
+    QVERIFY(!view.WordWrapMarker().Enabled); // a marker of its own, at its defaults
+    QCOMPARE(view.WordWrapMarker().Color, QColor(0xC0, 0xC0, 0xC0));
 }
 
 void ExtMemoTest::insertKeyTogglesOverwrite()
@@ -531,6 +606,7 @@ void ExtMemoTest::notBeginCharacterNeverStartsADisplayLine()
     memo.resize(700, 400);
     memo.show();
     memo.WordWrapOption().setPunctuationMode(TPunctuationMode::wbfLevel2);
+    memo.WordWrapOption().setWordWrapMode(kAllRules);
     const QString notBegin = memo.WordWrapOption().pcFollowing();
     const QString notEnd = memo.WordWrapOption().pcLeading();
     const QString sample
@@ -574,6 +650,7 @@ void ExtMemoTest::hangingCharacterUsesOverflowZone()
     memo.resize(700, 300);
     memo.show();
     memo.WordWrapOption().setPunctuationMode(TPunctuationMode::wbfLevel2);
+    memo.WordWrapOption().setWordWrapMode(kAllRules);
     memo.setBytes(Cp932Chars::encode(QStringLiteral("あいうえ。かきくけこ")));
     setupArea(memo, 4, 1);
     auto lines = displayLines(memo);
@@ -594,6 +671,55 @@ void ExtMemoTest::hangingCharacterUsesOverflowZone()
     QCOMPARE(displayLineText(memo, lines.at(0)), QStringLiteral("あいう"));
 }
 
+void ExtMemoTest::withoutSwitchesLinesBreakAsInAPlainEditor()
+{
+    const QString sample = QStringLiteral(
+        "「吾輩は猫である。」名前はまだ無い。どこで生れたかとんと見当がつかぬ。ちょっとまって。」"
+        "ニャーニャー泣いていた。Some Latin words, and averyveryverylongwordthatcannotfit, (abc) "
+        "end.\nあいうえ。かきくけこ、さしすせそ");
+    TExtMemo memo;
+    memo.resize(900, 300);
+    memo.show();
+    memo.WordWrapOption().setPunctuationMode(TPunctuationMode::wbfLevel2);
+    QCOMPARE(memo.WordWrapOption().WordWrapMode(), 0);
+    memo.setBytes(Cp932Chars::encode(sample));
+
+    // A plain editor whose text area is as wide as the memo's wrap width.
+    QPlainTextEdit plain;
+    plain.setFont(memo.font());
+    plain.document()->setDocumentMargin(0);
+    plain.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    plain.setPlainText(sample);
+    plain.show();
+    const auto sameWidth = [&memo, &plain] {
+        plain.resize(memo.EditArea().Width() + plain.width() - plain.viewport()->width(), 300);
+        return plain.viewport()->width() == memo.EditArea().Width();
+    };
+    for (int chars = 4; chars <= 14; ++chars) {
+        setupArea(memo, chars);
+        QVERIFY(sameWidth());
+        QCOMPARE(displayLines(memo), displayLines(plain));
+        memo.setSelPos(0);
+        QCOMPARE(memo.cursorRect().left(), 10); // the text still starts at the margin
+    }
+    // Typing re-lays the edited line the same way.
+    memo.setSelPos(0);
+    QTest::keyClicks(&memo, QStringLiteral("xyz"));
+    plain.moveCursor(QTextCursor::Start);
+    QTest::keyClicks(&plain, QStringLiteral("xyz"));
+    QCOMPARE(displayLines(memo), displayLines(plain));
+
+    // The switches bring the rules back: the full stop hangs instead of taking え with it.
+    memo.setBytes(Cp932Chars::encode(QStringLiteral("あいうえ。かきくけこ")));
+    setupArea(memo, 4);
+    const auto firstLine = [&memo] { return displayLineText(memo, displayLines(memo).at(0)); };
+    QCOMPARE(firstLine(), QStringLiteral("あいう"));
+    memo.WordWrapOption().setWordWrapMode(kAllRules);
+    QCOMPARE(firstLine(), QStringLiteral("あいうえ。"));
+    memo.WordWrapOption().setWordWrapMode(0);
+    QCOMPARE(firstLine(), QStringLiteral("あいう"));
+}
+
 void ExtMemoTest::punctuationWriters()
 {
     TWordWrapOption option;
@@ -610,9 +736,16 @@ void ExtMemoTest::punctuationWriters()
     QCOMPARE(option.flagWord(), TWordWrapOption::kLevel2 | 0x50u);
     QCOMPARE(option.WordWrapMode(), wbfWordWrap | wbfOverFlow);
     const LineBreakRules rules = option.rules();
-    QVERIFY(rules.kinsoku && rules.hanging && !rules.wordBreak);
+    QVERIFY(rules.kinsoku && rules.hanging && !rules.wordBreak && rules.enabled());
+    option.setWordWrapMode(wbfWordBreak);
+    QVERIFY(!option.rules().kinsoku && option.rules().wordBreak && !option.rules().hanging);
+    option.setWordWrapMode(0); // no switch: no rule of this program at all
+    QVERIFY(!option.rules().enabled());
+    QCOMPARE(option.rules().notBegin, option.pcFollowing()); // the sets stay as they are
+    option.setWordWrapMode(wbfWordWrap | wbfOverFlow);
 
     TWordWrapOption fresh;
+    QVERIFY(!fresh.rules().enabled());
     fresh.setWordWrapMode(wbfWordBreak); // a zero word becomes custom first
     QCOMPARE(fresh.flagWord(), TWordWrapOption::kCustom | 0x20u);
 
@@ -656,37 +789,42 @@ void ExtMemoTest::typingOnLargeMemo()
     QString text;
     while (text.size() < 512 * 1024)
         text += line + QStringLiteral("\n");
-    TExtMemo memo;
-    memo.resize(800, 600);
-    memo.show();
-    setupArea(memo, 20);
-    memo.WordWrapOption().setPunctuationMode(TPunctuationMode::wbfLevel2);
-    memo.setBytes(Cp932Chars::encode(text));
-    const int length = memo.TextLength();
-    QVERIFY(length > 1000000);
-    memo.setSelPos(memo.TextLength() / 2);
-    memo.ScrollCaret();
-    memo.viewport()->repaint();
-
-    QElapsedTimer timer;
-    qint64 worst = 0;
-    for (int i = 0; i < 20; ++i) {
-        timer.start();
-        QTest::keyClick(&memo, Qt::Key_A);
+    // With the rules of this program, and with the toolkit's line breaking alone.
+    for (const int modes : { kAllRules, 0 }) {
+        TExtMemo memo;
+        memo.resize(800, 600);
+        memo.show();
+        setupArea(memo, 20);
+        memo.WordWrapOption().setPunctuationMode(TPunctuationMode::wbfLevel2);
+        memo.WordWrapOption().setWordWrapMode(modes);
+        memo.setBytes(Cp932Chars::encode(text));
+        const int length = memo.TextLength();
+        QVERIFY(length > 1000000);
+        memo.setSelPos(memo.TextLength() / 2);
+        memo.ScrollCaret();
         memo.viewport()->repaint();
-        worst = std::max(worst, timer.nsecsElapsed());
+
+        QElapsedTimer timer;
+        qint64 worst = 0;
+        for (int i = 0; i < 20; ++i) {
+            timer.start();
+            QTest::keyClick(&memo, Qt::Key_A);
+            memo.viewport()->repaint();
+            worst = std::max(worst, timer.nsecsElapsed());
+        }
+        timer.start();
+        QTest::keyClick(&memo, Qt::Key_Return);
+        memo.viewport()->repaint();
+        const qint64 enter = timer.nsecsElapsed();
+        qInfo("typing on a %d-byte memo, word-wrap modes %d: worst key %.2f ms, Enter %.2f ms",
+            memo.TextLength(), modes, worst / 1e6, enter / 1e6);
+        QCOMPARE(memo.TextLength(), length + 22);
+        // The line count kept while typing equals the count of a layout from scratch.
+        const int incremental = memo.LineCount();
+        memo.EditArea().setWidth(memo.EditArea().Width() + 1);
+        memo.EditArea().setWidth(memo.EditArea().Width() - 1);
+        QCOMPARE(memo.LineCount(), incremental);
     }
-    timer.start();
-    QTest::keyClick(&memo, Qt::Key_Return);
-    memo.viewport()->repaint();
-    const qint64 enter = timer.nsecsElapsed();
-    qInfo("typing on a %d-byte memo: worst key %.2f ms, Enter %.2f ms", memo.TextLength(), worst / 1e6,
-        enter / 1e6);
-    QCOMPARE(memo.TextLength(), length + 22);
-    // The line count kept while typing equals the count of a layout from scratch.
-    const int incremental = memo.LineCount();
-    memo.EditArea().setOverFlow(memo.EditArea().OverFlow() + 1);
-    QCOMPARE(memo.LineCount(), incremental);
 }
 
 QTEST_MAIN(ExtMemoTest)
