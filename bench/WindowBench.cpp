@@ -5,9 +5,8 @@
 #include "app/MainWindow.h"
 #include "app/TreePane.h"
 #include "core/document/Document.h"
-#include "core/settings/IniFile.h"
-#include "core/settings/Settings.h"
 #include "editor/TExtMemo.h"
+#include "support/WindowFixture.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -19,29 +18,6 @@
 using namespace notarium;
 
 namespace {
-
-class SilentPrompts : public PromptService {
-public:
-    PromptAnswer ask(QWidget*, const QString&, const QString&, MessageIcon, PromptButtons) override
-    {
-        return PromptAnswer::No;
-    }
-    void beep() override { }
-};
-
-class NoDialogs : public FileDialogService {
-public:
-    QString openFileName(QWidget*, const QString&, const QString&, const QString&, bool*) override { return {}; }
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override
-    {
-        return {};
-    }
-};
-
-class NoLauncher : public ProcessLauncher {
-public:
-    bool startDetached(const QString&, const QStringList&) override { return false; }
-};
 
 double ms(const QElapsedTimer& timer)
 {
@@ -62,17 +38,10 @@ int main(int argc, char** argv)
     const QString copy = dir.filePath(QStringLiteral("large.nmd"));
     QFile::copy(QString::fromLocal8Bit(argv[1]), copy);
 
-    IniFile ini;
-    PlatformDefaults platform;
-    Settings settings(ini, platform);
-    SilentPrompts prompts;
-    NoDialogs dialogs;
-    NoLauncher launcher;
-    MainWindowContext context;
-    context.ini = &ini;
-    context.settings = &settings;
-    context.services = Services { &prompts, &dialogs, &launcher };
-    TMainForm1 window(context);
+    // The window of the tests, answering every question with No and opening no dialog.
+    WindowFixture fixture;
+    fixture.prompt().scriptAnswers(QList<PromptAnswer>(1000, PromptAnswer::No));
+    TMainForm1 window(fixture.context());
     window.resize(1000, 700);
     window.show();
     QApplication::processEvents();

@@ -7,6 +7,8 @@
 #include <QIcon>
 #include <QWidget>
 
+#include <stdexcept>
+
 namespace notarium {
 
 namespace {
@@ -99,11 +101,29 @@ QStringList ActionRegistry::events() const
     return m_events;
 }
 
-void ActionRegistry::connectEvent(
-    const QString& event, QObject* context, std::function<void(QAction*)> handler) const
+void ActionRegistry::connectEvent(const QString& event, QObject* context, std::function<void(QAction*)> handler)
 {
-    for (QAction* action : m_byEvent.value(event))
+    const auto found = m_byEvent.constFind(event);
+    if (found == m_byEvent.constEnd())
+        throw std::invalid_argument("no command raises the event " + event.toStdString());
+    m_claimed.insert(event);
+    for (QAction* action : *found)
         connect(action, &QAction::triggered, context, [action, handler] { handler(action); });
+}
+
+QStringList ActionRegistry::unclaimedEvents() const
+{
+    QStringList unclaimed;
+    for (const QString& event : m_events)
+        if (!m_claimed.contains(event))
+            unclaimed << event;
+    return unclaimed;
+}
+
+void ActionRegistry::disableUnclaimed() const
+{
+    for (const QString& event : unclaimedEvents())
+        setEventEnabled(event, false);
 }
 
 void ActionRegistry::setEventEnabled(const QString& event, bool enabled) const

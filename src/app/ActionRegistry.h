@@ -4,6 +4,7 @@
 #include <QKeySequence>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <functional>
 
@@ -28,8 +29,16 @@ public:
     QList<QAction*> actionsFor(const QString& event) const; // in table order
     QStringList events() const;
 
-    // Calls handler with the triggering action whenever any action of event is triggered.
-    void connectEvent(const QString& event, QObject* context, std::function<void(QAction*)> handler) const;
+    // Calls handler with the triggering action whenever any action of event is triggered, and
+    // marks the event as claimed. An event the command table does not name is a programming error:
+    // std::invalid_argument, so a misspelt name fails the first test that builds a window instead
+    // of leaving a command silently dead.
+    void connectEvent(const QString& event, QObject* context, std::function<void(QAction*)> handler);
+    bool isClaimed(const QString& event) const { return m_claimed.contains(event); }
+    // The events no handler was connected to, in table order.
+    QStringList unclaimedEvents() const;
+    // Commands of subsystems that are not part of the window are shown, but never pretend to work.
+    void disableUnclaimed() const;
 
     void setEventEnabled(const QString& event, bool enabled) const;
     void setEventChecked(const QString& event, bool checked) const;
@@ -49,6 +58,7 @@ private:
     QHash<QString, QAction*> m_byName;
     QHash<QString, QList<QAction*>> m_byEvent;
     QStringList m_events;
+    QSet<QString> m_claimed;
 };
 
 } // namespace notarium

@@ -1,12 +1,13 @@
 #include "app/Application.h"
 
+#include "app/HelpWindowService.h"
 #include "app/MainWindow.h"
 #include "app/QtFileDialogService.h"
 #include "app/QtProcessLauncher.h"
 #include "app/QtPromptService.h"
 #include "app/WindowPlacement.h"
-#include "core/settings/IniFile.h"
 #include "core/settings/Settings.h"
+#include "core/settings/SettingsStore.h"
 #include "editor/TExtMemo.h"
 #include "platform/AppPaths.h"
 
@@ -59,23 +60,23 @@ int runApplication(int argc, char** argv)
     substituteWindowsFonts();
 
     const AppPaths paths = AppPaths::fromEnvironment(QCoreApplication::applicationDirPath());
-    IniFile ini;
-    ini.load(QFile::encodeName(paths.settingsFile()).toStdString());
     PlatformDefaults platform = AppPaths::platformDefaults();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         useScreenDefaults(platform, screen->geometry(), screen->availableGeometry());
-    Settings settings(ini, platform);
-    settings.writeMissingStartupKeys();
+    // A settings file that cannot be read gives the defaults; it is never written over.
+    SettingsStore store(QFile::encodeName(paths.settingsFile()).toStdString(), platform);
+    store.load();
+    // A failure to write the start-up keys shows at the first real save of the settings.
+    store.update([](Settings& settings) { settings.writeMissingStartupKeys(); });
+    const Settings& settings = store.settings();
 
     QtPromptService prompts;
     QtFileDialogService dialogs;
     QtProcessLauncher launcher;
+    HelpWindowService help;
     MainWindowContext context;
-    context.ini = &ini;
-    context.settings = &settings;
-    context.services = Services { &prompts, &dialogs, &launcher };
-    paths.ensureConfigFolder();
-    context.settingsPath = paths.settingsFile();
+    context.settings = &store;
+    context.services = Services { &prompts, &dialogs, &launcher, &help };
 
     TMainForm1 window(context);
     QList<QRect> workAreas;

@@ -1,10 +1,15 @@
 #include "app/FileCommands.h"
 
+#include "app/ActionRegistry.h"
+#include "app/ActionState.h"
+#include "app/MenuBuilder.h"
+#include "app/StatusPanels.h"
 #include "core/datafile/DataFile.h"
 #include "core/document/Document.h"
 #include "core/document/TreeOperations.h"
 #include "core/settings/Settings.h"
 #include "core/text/Cp932Codec.h"
+#include "memo/MemoBinding.h"
 #include "platform/FileAttributes.h"
 
 #include <QCoreApplication>
@@ -12,6 +17,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QMenu>
 
 namespace notarium {
 
@@ -30,21 +37,72 @@ std::string localPath(const QString& path)
     return QFile::encodeName(path).toStdString();
 }
 
+bool shiftHeld()
+{
+    return QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier);
+}
+
 } // namespace
 
-FileCommands::FileCommands(
-    Document& document, Settings& settings, const Services& services, FileCommandsHost& host, QObject* parent)
+FileCommands::FileCommands(const WindowContext& context, const MenuBuilder& menus, QObject* parent)
     : QObject(parent)
-    , m_doc(document)
-    , m_settings(settings)
-    , m_services(services)
-    , m_host(host)
+    , m_context(context)
+    , m_doc(context.document)
+    , m_settings(context.settings)
+    , m_menus(menus)
     , m_path(kUntitled)
 {
     m_program = QCoreApplication::applicationFilePath();
 }
 
 FileCommands::~FileCommands() = default;
+
+void FileCommands::connect(ActionRegistry& a)
+{
+    m_actions = &a;
+    a.connectEvent(QStringLiteral("tbNewClick"), this, [this](QAction*) { newDocument(shiftHeld()); });
+    a.connectEvent(QStringLiteral("tbOpenClick"), this, [this](QAction*) { open(shiftHeld()); });
+    a.connectEvent(QStringLiteral("Open2Click"), this, [this](QAction*) { openInOtherWindow(); });
+    a.connectEvent(QStringLiteral("tbSaveClick"), this, [this](QAction*) { save(); });
+    a.connectEvent(QStringLiteral("SaveAs1Click"), this, [this](QAction*) { saveAs(); });
+    a.connectEvent(QStringLiteral("tbCloseClick"), this, [this](QAction*) { closeDocument(); });
+    a.connectEvent(QStringLiteral("Exit1Click"), this, [this](QAction*) { parentWidget()->close(); });
+    rebuildReopenMenu();
+}
+
+void FileCommands::updateActions(const ActionState& state)
+{
+    const bool savable = state.hasContent && !state.readOnly;
+    m_actions->setEventEnabled(QStringLiteral("tbSaveClick"), savable);
+    m_actions->setEventEnabled(QStringLiteral("SaveAs1Click"), savable);
+}
+
+void FileCommands::setRecentFiles(const QStringList& paths)
+{
+    m_recent = RecentFiles(paths);
+    rebuildReopenMenu();
+}
+
+void FileCommands::rebuildReopenMenu()
+{
+    QMenu* reopenMenu = m_menus.menu(QStringLiteral("Reopen1"));
+    if (reopenMenu == nullptr)
+        return;
+    reopenMenu->clear();
+    int number = 1;
+    for (const QString& path : m_recent.menuEntries()) {
+        QAction* item = reopenMenu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(path));
+        item->setStatusTip(QStringLiteral("ファイル ") + path + QStringLiteral(" を開きます"));
+        QObject::connect(item, &QAction::triggered, this, [this, path] { reopen(path, shiftHeld()); });
+    }
+    reopenMenu->setEnabled(!reopenMenu->isEmpty());
+    if (QAction* menuAction = reopenMenu->menuAction())
+        menuAction->setEnabled(!reopenMenu->isEmpty());
+    if (QMenu* dropDown = m_menus.menu(QStringLiteral("tbpmOpen"))) {
+        dropDown->clear();
+        dropDown->addActions(reopenMenu->actions());
+    }
+}
 
 bool FileCommands::isUntitled() const
 {
@@ -87,7 +145,7 @@ bool FileCommands::checkFileExists(const QString& path)
 {
     if (QFileInfo(path).isFile())
         return true;
-    m_services.prompt->tell(m_host.dialogParent(), fileMissingText(path), QStringLiteral("ファイルエラー"),
+    m_context.prompt().tell(parentWidget(), fileMissingText(path), QStringLiteral("ファイルエラー"),
         MessageIcon::Information);
     return false;
 }
@@ -96,24 +154,50 @@ FileCommands::OpenChoice FileCommands::askOpenReadOnly(const QString& path)
 {
     if (FileLock::canOpenForWriting(path))
         return OpenChoice::Normal;
-    const PromptAnswer answer = m_services.prompt->ask(m_host.dialogParent(), inUseText(path),
+    const PromptAnswer answer = m_context.prompt().ask(parentWidget(), inUseText(path),
         QStringLiteral("ファイルは使用中です..."), MessageIcon::Warning, PromptButtons::YesNo);
     return answer == PromptAnswer::Yes ? OpenChoice::ReadOnly : OpenChoice::Cancel;
 }
 
-void FileCommands::unlock()
+void FileCommands::holdAgain()
 {
-    m_lock.unlock();
+    if (m_lock.relock() != FileLock::Result::Locked)
+        lockLost(m_lock.path());
+}
+
+QString FileCommands::lockLostText(const QString& path, bool modified)
+{
+    QString text = QStringLiteral("ファイル ") + path + QStringLiteral(" は") + QStringLiteral("\r\n")
+        + QStringLiteral("別の Notarium または他のユーザーによって編集されています。") + QStringLiteral("\r\n");
+    if (modified)
+        return text
+            + QStringLiteral("このファイルには上書き保存できません。変更は「名前を付けて保存」で別のファイルに保存してください。");
+    return text + QStringLiteral("このウィンドウでは読み取り専用で表示します。");
+}
+
+void FileCommands::lockLost(const QString& path)
+{
+    // Two windows must never both write the file. Unsaved changes stay editable, to be saved
+    // under another name (a save over the held file is refused); without changes the document
+    // simply becomes read-only.
+    const bool modified = m_doc.isModified();
+    m_context.prompt().tell(parentWidget(), lockLostText(path, modified), QStringLiteral("ファイルは使用中です..."),
+        MessageIcon::Warning);
+    if (!modified) {
+        m_doc.setReadOnly(true);
+        setDocumentName(m_path);
+    }
+    m_context.updateActions();
 }
 
 bool FileCommands::saveIfNeeded()
 {
-    m_host.storeMemo();
+    m_context.memo.store();
     if (!m_doc.isModified())
         return true;
     if (m_settings.get(key::NoConfirm))
         return save();
-    const PromptAnswer answer = m_services.prompt->ask(m_host.dialogParent(), saveChangesText(m_path),
+    const PromptAnswer answer = m_context.prompt().ask(parentWidget(), saveChangesText(m_path),
         QStringLiteral("ファイル保存の確認"), MessageIcon::Warning, PromptButtons::YesNoCancel);
     if (answer == PromptAnswer::Cancel)
         return false;
@@ -121,14 +205,20 @@ bool FileCommands::saveIfNeeded()
     return answer == PromptAnswer::No || save();
 }
 
+void FileCommands::setDocumentTitle(const QString& path)
+{
+    if (Node* documentNode = m_doc.documentNode()) {
+        const bool untitled = path == kUntitled || path.isEmpty();
+        const QString name = untitled ? kUntitled : QFileInfo(path).completeBaseName();
+        m_doc.setTitle(documentNode, cp932::fromUtf16(name.toStdU16String()));
+    }
+}
+
 void FileCommands::setDocumentName(const QString& path)
 {
     const bool untitled = path == kUntitled || path.isEmpty();
     m_path = untitled ? kUntitled : QFileInfo(path).absoluteFilePath();
-    if (Node* documentNode = m_doc.documentNode()) {
-        const QString name = untitled ? kUntitled : QFileInfo(m_path).completeBaseName();
-        m_doc.setTitle(documentNode, cp932::fromUtf16(name.toStdU16String()));
-    }
+    setDocumentTitle(m_path);
     const QFontMetrics metrics(m_captionFont);
     const QString shown = m_doc.isReadOnly()
         ? metrics.elidedText(m_path, Qt::ElideMiddle, 280) + QStringLiteral(" [ReadOnly]")
@@ -136,22 +226,24 @@ void FileCommands::setDocumentName(const QString& path)
     m_caption = shown + QStringLiteral(" - Notarium");
     m_recent.add(m_path);
     emit captionChanged(m_caption);
-    emit recentFilesChanged();
+    rebuildReopenMenu();
 }
 
 bool FileCommands::openDocument(const QString& path, bool readOnly)
 {
+    // The tree pane's real width and both panes come back before another document shows.
+    m_context.host.restorePanes();
     ReadOptions options;
     options.restoreBookmarks = m_settings.get(key::SaveBookmark);
     options.backup = m_settings.get(key::BackupFile);
     options.backupFolder = m_settings.get(key::BackupFolder);
-    options.progress = [this](std::uint64_t done, std::uint64_t total) { m_host.showProgress(done, total); };
+    options.progress = [this](std::uint64_t done, std::uint64_t total) { m_context.status.showProgress(done, total); };
     ReadResult result;
     {
         Document::ResetScope reset(m_doc);
         m_doc.clearDocument();
         result = readDataFile(localPath(path), m_doc, options);
-        m_host.showProgress(0, 0);
+        m_context.status.showProgress(0, 0);
         if (!result.ok()) {
             m_doc.clearDocument();
             m_doc.newDocument();
@@ -159,24 +251,25 @@ bool FileCommands::openDocument(const QString& path, bool readOnly)
     }
     if (!result.ok()) {
         m_recent.remove(QFileInfo(path).absoluteFilePath());
-        m_services.prompt->tell(m_host.dialogParent(), result.message);
+        m_context.prompt().tell(parentWidget(), result.message);
         // The window no longer shows the file it held, so it no longer holds it either.
-        unlock();
+        m_lock.unlock();
         m_doc.setReadOnly(false);
         setDocumentName(kUntitled);
     } else {
         if (!readOnly) {
             readOnly = isReadOnlyFile(path);
             if (readOnly && !m_settings.get(key::NoConfirm))
-                m_services.prompt->tell(m_host.dialogParent(),
-                    QStringLiteral("選択されたファイルは読み取り専用です。"), QStringLiteral("お知らせ"),
-                    MessageIcon::Information);
+                m_context.prompt().tell(parentWidget(), QStringLiteral("選択されたファイルは読み取り専用です。"),
+                    QStringLiteral("お知らせ"), MessageIcon::Information);
         }
-        unlock();
+        m_lock.unlock();
         // Another window may have taken the file between the question and now: then it is only
         // shown, never written over.
-        if (!readOnly && m_lock.lock(path) != FileLock::Result::Locked)
+        if (!readOnly && m_lock.lock(path) != FileLock::Result::Locked) {
+            m_lock.unlock();
             readOnly = true;
+        }
         m_doc.setReadOnly(readOnly);
         setDocumentName(path);
     }
@@ -188,8 +281,9 @@ bool FileCommands::openDocument(const QString& path, bool readOnly)
             operations.expandSubtree(m_doc.root()->child(i));
     }
     m_doc.setModified(false);
-    m_host.showDocument(select);
-    emit documentStateChanged();
+    m_context.memo.showDocument(select);
+    emit documentReplaced();
+    m_context.updateActions();
     return result.ok();
 }
 
@@ -200,17 +294,18 @@ void FileCommands::resetToUntitled()
         m_doc.clearDocument();
         m_doc.newDocument();
     }
-    unlock();
+    m_lock.unlock();
     m_doc.setReadOnly(false);
     setDocumentName(kUntitled);
     m_doc.setModified(false);
-    m_host.showDocument(m_doc.documentNode());
-    emit documentStateChanged();
+    m_context.memo.showDocument(m_doc.documentNode());
+    emit documentReplaced();
+    m_context.updateActions();
 }
 
 bool FileCommands::closeDocument()
 {
-    m_host.restorePanes();
+    m_context.host.restorePanes();
     if (!saveIfNeeded())
         return false;
     resetToUntitled();
@@ -220,7 +315,7 @@ bool FileCommands::closeDocument()
 void FileCommands::newDocument(bool shift)
 {
     if (shift) {
-        m_services.launcher->startDetached(m_program, { QStringLiteral("-N") });
+        m_context.services.launcher->startDetached(m_program, { QStringLiteral("-N") });
         return;
     }
     closeDocument();
@@ -237,14 +332,14 @@ void FileCommands::open(bool shift)
     // The file is let go while the dialog is open, so that it can be picked again (and is not
     // reported as in use by this very window).
     const bool wasLocked = m_lock.isLocked();
-    unlock();
-    bool readOnlyTicked = false;
-    const QString path = m_services.files->openFileName(
-        m_host.dialogParent(), QStringLiteral("Notarium文書を開く"), defaultFolder(), kFilter, &readOnlyTicked);
+    m_lock.unlock();
     auto keepCurrent = [&] {
         if (wasLocked)
-            m_lock.relock();
+            holdAgain();
     };
+    bool readOnlyTicked = false;
+    const QString path = m_context.services.files->openFileName(
+        parentWidget(), QStringLiteral("Notarium文書を開く"), defaultFolder(), kFilter, &readOnlyTicked);
     if (path.isEmpty()) {
         keepCurrent();
         return;
@@ -269,14 +364,14 @@ void FileCommands::open(bool shift)
 void FileCommands::openInOtherWindow()
 {
     bool readOnly = false;
-    const QString path = m_services.files->openFileName(m_host.dialogParent(),
+    const QString path = m_context.services.files->openFileName(parentWidget(),
         QStringLiteral("別ウィンドウでファイルを開く"), defaultFolder(), kFilter, &readOnly);
     if (path.isEmpty())
         return;
     QStringList arguments { QStringLiteral("-N"), path };
     if (readOnly)
         arguments.prepend(QStringLiteral("-R"));
-    m_services.launcher->startDetached(m_program, arguments);
+    m_context.services.launcher->startDetached(m_program, arguments);
 }
 
 void FileCommands::reopen(const QString& path, bool shift)
@@ -285,7 +380,7 @@ void FileCommands::reopen(const QString& path, bool shift)
         return;
     if (!checkFileExists(path)) {
         m_recent.remove(path);
-        emit recentFilesChanged();
+        rebuildReopenMenu();
         return;
     }
     bool readOnly = shift;
@@ -293,11 +388,11 @@ void FileCommands::reopen(const QString& path, bool shift)
         // This window's own hold on the file counts as in use too.
         const bool own = m_lock.isLocked() && m_lock.path() == QFileInfo(path).absoluteFilePath();
         if (own)
-            unlock();
+            m_lock.unlock();
         const OpenChoice choice = askOpenReadOnly(path);
         if (choice == OpenChoice::Cancel) {
             if (own)
-                m_lock.relock();
+                holdAgain();
             return;
         }
         readOnly = choice == OpenChoice::ReadOnly;
@@ -305,48 +400,72 @@ void FileCommands::reopen(const QString& path, bool shift)
     openDocument(path, readOnly);
 }
 
+bool FileCommands::openFromCommandLine(const QString& path, bool readOnly)
+{
+    if (!checkFileExists(path))
+        return true;
+    if (readOnly || isReadOnlyFile(path)) {
+        openDocument(path, readOnly);
+        return true;
+    }
+    const OpenChoice choice = askOpenReadOnly(path);
+    if (choice == OpenChoice::Cancel)
+        return false;
+    openDocument(path, choice == OpenChoice::ReadOnly);
+    return true;
+}
+
 QString FileCommands::askSavePath()
 {
     const QString initial = isUntitled() ? defaultFolder() : m_path;
-    return m_services.files->saveFileName(m_host.dialogParent(),
-        QStringLiteral("Notarium文書に名前を付けて保存"), initial, kFilter, QStringLiteral("nmd"));
+    return m_context.services.files->saveFileName(parentWidget(), QStringLiteral("Notarium文書に名前を付けて保存"),
+        initial, kFilter, QStringLiteral("nmd"));
 }
 
 bool FileCommands::writeTo(const QString& path)
 {
-    const WriteResult result = writeDataFile(localPath(path), m_doc, m_host.selectedIndex(),
-        [this](std::uint64_t done, std::uint64_t total) { m_host.showProgress(done, total); });
-    m_host.showProgress(0, 0);
+    const QString target = QFileInfo(path).absoluteFilePath();
+    // A file that another window holds is never written over: both windows would edit it and
+    // the last save would win. The claim also keeps others off the file while it is written.
+    FileLock claim;
+    const bool own = m_lock.isLocked() && m_lock.path() == target;
+    if (!own && QFileInfo::exists(target) && claim.lock(target) == FileLock::Result::InUse) {
+        m_context.prompt().tell(parentWidget(), messages::CannotSaveFile);
+        return false;
+    }
+    const WriteResult result = writeDataFile(localPath(target), m_doc, qMax(0, m_doc.absoluteIndex(m_context.memo.node())),
+        [this](std::uint64_t done, std::uint64_t total) { m_context.status.showProgress(done, total); });
+    m_context.status.showProgress(0, 0);
     if (!result.ok) {
         QString text = fromUtf8(result.message.text);
         if (!result.errorText.empty())
-            text += QStringLiteral("\r\n\r\n(") + QString::fromStdString(result.errorText)
-                + QStringLiteral(")");
-        m_services.prompt->tell(
-            m_host.dialogParent(), text, fromUtf8(result.message.caption), result.message.icon);
+            text += QStringLiteral("\r\n\r\n(") + QString::fromStdString(result.errorText) + QStringLiteral(")");
+        m_context.prompt().tell(parentWidget(), text, fromUtf8(result.message.caption), result.message.icon);
         return false;
     }
-    if (m_lock.lock(path) == FileLock::Result::Locked && m_lock.path() == QFileInfo(path).absoluteFilePath())
-        m_lock.relock();
+    claim.unlock();
     m_doc.setModified(false);
     if (!result.changedTitles.empty()) {
-        QString text
-            = QStringLiteral("次のメモには、データファイルにそのままでは保存できない行がありました。")
-            + QStringLiteral("\r\n")
-            + QStringLiteral("行頭の「}}end」の前に空白を入れるなどして保存しました。")
+        QString text = QStringLiteral("次のメモには、データファイルにそのままでは保存できない行がありました。")
+            + QStringLiteral("\r\n") + QStringLiteral("行頭の「}}end」の前に空白を入れるなどして保存しました。")
             + QStringLiteral("\r\n");
         for (const std::string& title : result.changedTitles)
             text += QStringLiteral("\r\n・") + QString::fromStdU16String(cp932::toUtf16(title));
-        m_services.prompt->tell(
-            m_host.dialogParent(), text, QStringLiteral("お知らせ"), MessageIcon::Information);
+        m_context.prompt().tell(parentWidget(), text, QStringLiteral("お知らせ"), MessageIcon::Information);
     }
-    emit documentStateChanged();
+    // The save replaced the file; the hold moves to the new one. Another window may have taken
+    // it in the moment between.
+    if (m_lock.lock(target) != FileLock::Result::Locked) {
+        m_lock.unlock();
+        lockLost(target);
+    }
+    m_context.updateActions();
     return true;
 }
 
 bool FileCommands::save()
 {
-    m_host.storeMemo();
+    m_context.memo.store();
     if (!isUntitled())
         return writeTo(m_path);
     return saveAs();
@@ -354,27 +473,33 @@ bool FileCommands::save()
 
 bool FileCommands::saveAs()
 {
-    m_host.storeMemo();
+    m_context.memo.store();
     const QString path = askSavePath();
     if (path.isEmpty())
         return false;
-    // The name changes only once the file is written, so a failed save leaves the caption and the
-    // lock on the file the document came from.
-    if (!writeTo(path))
+    // The document page carries the new name into the file; a failed save gives the old name
+    // back, and leaves the caption and the lock with the file the document came from.
+    Node* documentNode = m_doc.documentNode();
+    const std::string oldTitle = documentNode ? documentNode->title() : std::string();
+    setDocumentTitle(path);
+    if (!writeTo(path)) {
+        if (documentNode)
+            m_doc.setTitle(documentNode, oldTitle);
         return false;
+    }
     setDocumentName(path);
     return true;
 }
 
 void FileCommands::dropFile(const QString& path)
 {
-    m_host.storeMemo();
+    m_context.memo.store();
     if (m_doc.isModified()) {
         if (m_settings.get(key::NoConfirm)) {
             if (!save())
                 return;
         } else {
-            const PromptAnswer answer = m_services.prompt->ask(m_host.dialogParent(), saveChangesText(m_path),
+            const PromptAnswer answer = m_context.prompt().ask(parentWidget(), saveChangesText(m_path),
                 QStringLiteral("ファイル保存の確認"), MessageIcon::Warning, PromptButtons::YesNo);
             if (answer == PromptAnswer::Yes && !save())
                 return;

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "app/CommandSet.h"
 #include "app/RecentFiles.h"
-#include "app/Services.h"
+#include "app/WindowContext.h"
 #include "platform/FileLock.h"
 
 #include <QFont>
@@ -10,41 +11,25 @@
 
 namespace notarium {
 
-class Document;
+class MenuBuilder;
 class Node;
-class Settings;
 
-// What the file commands need of the window that shows the document.
-class FileCommandsHost {
-public:
-    virtual ~FileCommandsHost() = default;
-    virtual QWidget* dialogParent() = 0;
-    // Stores the memo pane's text and view state into the selected node (as before a selection
-    // change) and clears the memo pane's modified mark.
-    virtual void storeMemo() = 0;
-    // The document was replaced (opened, new, closed): show it and select node.
-    virtual void showDocument(Node* select) = 0;
-    // Undoes a maximised pane before the document changes.
-    virtual void restorePanes() = 0;
-    // Reading and writing report their progress (done out of total); total 0 ends it.
-    virtual void showProgress(quint64 done, quint64 total) = 0;
-    // The absolute index of the selected node, written as the current node.
-    virtual int selectedIndex() = 0;
-};
-
-// The life of the open document: new, open, reopen, save, save as, close, dropped files, the
-// lock that tells other windows the file is in use, the caption and the recent files.
-class FileCommands : public QObject {
+// The life of the open document: new, open, reopen, save, save as, close, exit, dropped files,
+// the lock that tells other windows the file is in use, the caption and the recent files.
+class FileCommands : public QObject, public CommandSet {
     Q_OBJECT
 
 public:
-    FileCommands(Document& document, Settings& settings, const Services& services, FileCommandsHost& host,
-        QObject* parent = nullptr);
+    FileCommands(const WindowContext& context, const MenuBuilder& menus, QObject* parent = nullptr);
     ~FileCommands() override;
+
+    void connect(ActionRegistry& actions) override;
+    void updateActions(const ActionState& state) override;
 
     QString currentPath() const { return m_path; }
     bool isUntitled() const;
-    RecentFiles& recentFiles() { return m_recent; }
+    const RecentFiles& recentFiles() const { return m_recent; }
+    void setRecentFiles(const QStringList& paths);
     // The window caption ("<path> - Notarium").
     QString caption() const { return m_caption; }
     const FileLock& lock() const { return m_lock; }
@@ -59,7 +44,10 @@ public:
     bool closeDocument();
     void dropFile(const QString& path);
 
-    // Start-up: the document named on the command line (after the checks of the caller).
+    // Start-up: the file named on the command line. False when the person declined to open a
+    // file that is in use; the start is then cancelled.
+    bool openFromCommandLine(const QString& path, bool readOnly);
+    // Reads the file into the window (after the checks of the caller).
     bool openDocument(const QString& path, bool readOnly);
     void resetToUntitled();
     // Asks to save when the document has changes; false when the person cancelled.
@@ -69,6 +57,7 @@ public:
     static QString fileMissingText(const QString& path);
     static QString inUseText(const QString& path);
     static QString saveChangesText(const QString& path);
+    static QString lockLostText(const QString& path, bool modified);
 
     // The program itself, as started for another window.
     void setProgramPath(const QString& program) { m_program = program; }
@@ -76,8 +65,8 @@ public:
 
 signals:
     void captionChanged(const QString& caption);
-    void recentFilesChanged();
-    void documentStateChanged();
+    // Another document is shown (opened, new, closed).
+    void documentReplaced();
 
 private:
     enum class OpenChoice { Normal, ReadOnly, Cancel };
@@ -85,15 +74,22 @@ private:
     OpenChoice askOpenReadOnly(const QString& path);
     bool checkFileExists(const QString& path);
     bool writeTo(const QString& path);
+    void setDocumentTitle(const QString& path);
     void setDocumentName(const QString& path);
     QString askSavePath();
     QString defaultFolder() const;
-    void unlock();
+    // Takes the hold on the open file again after the open dialog let go of it.
+    void holdAgain();
+    // Another window took the file while this one did not hold it.
+    void lockLost(const QString& path);
+    void rebuildReopenMenu();
+    QWidget* parentWidget() const { return m_context.window; }
 
+    WindowContext m_context;
     Document& m_doc;
-    Settings& m_settings;
-    Services m_services;
-    FileCommandsHost& m_host;
+    const Settings& m_settings;
+    const MenuBuilder& m_menus;
+    ActionRegistry* m_actions = nullptr;
     FileLock m_lock;
     RecentFiles m_recent;
     QString m_path;

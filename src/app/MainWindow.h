@@ -1,46 +1,51 @@
 #pragma once
 
-#include "app/FileCommands.h"
+#include "app/ActionState.h"
+#include "app/CommandSet.h"
 #include "app/Services.h"
-#include "core/document/DocumentObserver.h"
+#include "app/WindowContext.h"
+#include "editor/ImeLineEdit.h"
 
 #include <QMainWindow>
-#include <functional>
 #include <memory>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
-class QProgressBar;
 class QSplitter;
 
 namespace notarium {
 
 class ActionRegistry;
+class Appearance;
+class CommandSet;
 class Document;
 class DocumentTreeModel;
-class HelpWindow;
-class IniFile;
+class FileCommands;
+class InputMethods;
+class MemoBinding;
 class MemoCommands;
 class MenuBuilder;
 class Node;
 class Settings;
+class SettingsStore;
+class StatusPanels;
 class TExtMemo;
 class TreeCommands;
 class TreePane;
+class ViewCommands;
 
-// What the window is started with: the settings (already read) and the services it talks through.
+// What the window is started with: the settings (already read, and the one way to write them)
+// and the services it talks through.
 struct MainWindowContext {
-    IniFile* ini = nullptr;
-    Settings* settings = nullptr;
+    SettingsStore* settings = nullptr;
     Services services;
-    // Where the settings file is written at exit; empty: not written (tests).
-    QString settingsPath;
 };
 
-// The main window: the tree pane, the title band and the memo pane of one document. Commands of
-// each subsystem live in their own classes (FileCommands, ...); the window binds the panes to the
-// selected node and routes the actions.
-class TMainForm1 : public QMainWindow, private FileCommandsHost {
+// The main window: the tree pane, the title band and the memo pane of one document. It builds
+// the panes, hosts the command sets of the subsystems, runs the one enabling pass and takes the
+// window's own events; everything else lives in the sets and the classes of the window context.
+class TMainForm1 : public QMainWindow, private WindowHost {
     Q_OBJECT
 
 public:
@@ -48,102 +53,81 @@ public:
     ~TMainForm1() override;
 
     Document& document() { return *m_doc; }
+    ActionRegistry& actions() { return *m_actions; }
+    MenuBuilder& menus() { return *m_menus; }
+    StatusPanels& status() { return *m_status; }
+    MemoBinding& memoBinding() { return *m_binding; }
+    Appearance& appearance() { return *m_appearance; }
     FileCommands& fileCommands() { return *m_files; }
     TreeCommands& treeCommands() { return *m_treeCommands; }
     MemoCommands& memoCommands() { return *m_memoCommands; }
-    ActionRegistry& actions() { return *m_actions; }
-    MenuBuilder& menus() { return *m_menus; }
+    ViewCommands& viewCommands() { return *m_view; }
+    InputMethods& inputMethods() { return *m_inputMethods; }
     TreePane* treePane() const { return m_tree; }
-    QLineEdit* titleEdit() const { return m_title; }
+    ImeLineEdit* titleEdit() const { return m_title; }
     TExtMemo* memoPane() const { return m_memo; }
-    QLabel* statusPanel(int index) const;
+    const WindowContext& context() const { return *m_windowContext; }
+
+    // Adds a subsystem's commands to the window: they are connected at once and take part in
+    // every enabling pass from then on. The window keeps the set.
+    void registerCommands(CommandSet* commands);
 
     // Opens the document named on the command line, or starts an untitled one.
     void startWith(const QStringList& arguments);
 
-    // The store step before a selection change, run for the selected node.
-    void storeSelectedMemo();
+    // The state the enabling pass hands to every command set, for node (the selected node
+    // unless another is about to be selected).
+    ActionState actionState(const Node* node) const;
+    ActionState actionState() const;
 
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
     QMenu* createPopupMenu() override;
 
 private:
-    // FileCommandsHost
-    QWidget* dialogParent() override { return this; }
-    void storeMemo() override { storeSelectedMemo(); }
-    void showDocument(Node* select) override;
+    // WindowHost
+    void updateActions() override;
     void restorePanes() override;
-    void showProgress(quint64 done, quint64 total) override;
-    int selectedIndex() override;
+    bool updateSettings(const std::function<void(Settings&)>& change) override;
 
     void buildPanes();
-    void buildStatusBar();
-    void connectCommands();
-    void applySettings();
-    void applyStoredShortcuts();
-    void applyPaneColours();
-    void applyImeColours();
-    void applyToolBarPositions();
+    void connectPanes();
+    void updateActionsFor(const Node* node);
+    void preparePopup(Popup popup, Node* node);
+    void readClipboard();
     void writeSettingsAtExit();
 
-    void selectionChanged(Node* previous, Node* current);
-    void storeMemoToNode(Node* node);
-    void loadNodeToMemo(Node* node);
-    void updateCommandStates(Node* node);
-    void updateModifiedPanel();
-    void updateCaretPanel();
-    void titleEdited(const QString& text);
-
-    void goToNode(Node* target);
-    void changeFocus();
-    void goTitle();
-    void toggleTreeMaximized();
-    void toggleMemoMaximized();
-    void showHelp(bool search);
-    void rebuildReopenMenu();
-    int helpContextOfFocus() const;
-
-    MainWindowContext m_context;
+    MainWindowContext m_startContext;
     Settings& m_settings;
     std::unique_ptr<Document> m_doc;
     DocumentTreeModel* m_model = nullptr;
     ActionRegistry* m_actions = nullptr;
     MenuBuilder* m_menus = nullptr;
+    StatusPanels* m_status = nullptr;
+    MemoBinding* m_binding = nullptr;
+    Appearance* m_appearance = nullptr;
+    std::unique_ptr<InputMethods> m_inputMethods;
+    std::unique_ptr<WindowContext> m_windowContext;
+    std::vector<CommandSet*> m_sets;
     FileCommands* m_files = nullptr;
     TreeCommands* m_treeCommands = nullptr;
     MemoCommands* m_memoCommands = nullptr;
-    HelpWindow* m_help = nullptr;
+    ViewCommands* m_view = nullptr;
 
     QSplitter* m_splitter = nullptr;
     TreePane* m_tree = nullptr;
     QWidget* m_rightSide = nullptr;
     QLabel* m_titleLabel = nullptr;
-    QLineEdit* m_title = nullptr;
+    ImeLineEdit* m_title = nullptr;
     TExtMemo* m_memo = nullptr;
-    QList<QLabel*> m_panels;
-    QProgressBar* m_progress = nullptr;
-    int m_progressPercent = -1;
-    int m_treeWidth = 182;
-    bool m_loadingNode = false;
+
+    EditBox m_box = EditBox::None;
+    bool m_clipboardHasText = false;
+    bool m_clipboardHasSubtree = false;
     QMetaObject::Connection m_focusWatch;
-
-    // Status panel 1 follows the document's modified flag.
-    class ModifiedWatch : public NullDocumentObserver {
-    public:
-        explicit ModifiedWatch(std::function<void()> changed)
-            : m_changed(std::move(changed))
-        {
-        }
-        void modifiedChanged(bool) override { m_changed(); }
-
-    private:
-        std::function<void()> m_changed;
-    };
+    class ModifiedWatch;
     std::unique_ptr<ModifiedWatch> m_modifiedWatch;
 };
 

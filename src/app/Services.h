@@ -55,11 +55,22 @@ public:
     virtual bool startDetached(const QString& program, const QStringList& arguments) = 0;
 };
 
+// The program's help, opened at a help context number (each is an anchor of the help pages).
+class HelpService {
+public:
+    virtual ~HelpService() = default;
+    virtual void showContext(int context) = 0;
+    virtual void showContents() = 0;
+    // The topic search, ready for typing.
+    virtual void showSearch() = 0;
+};
+
 // The services a window works with; the program passes the real ones, tests their recorders.
 struct Services {
     PromptService* prompt = nullptr;
     FileDialogService* files = nullptr;
     ProcessLauncher* launcher = nullptr;
+    HelpService* help = nullptr;
 };
 
 } // namespace notarium

@@ -1,6 +1,7 @@
 #include "app/SubtreeClipboard.h"
 
 #include "core/document/Document.h"
+#include "core/text/Cp932Codec.h"
 #include "core/transfer/ContainerStream.h"
 #include "core/transfer/SubtreeTransfer.h"
 
@@ -19,6 +20,31 @@ QString mimeType()
 
 } // namespace
 
+QString SubtreeClipboard::outlineText(const Node* node)
+{
+    // Other programs get the branch's titles, one a line, each indented by a tab for every level
+    // below the copied node. The walk keeps its own depth: a branch may be very deep.
+    QString text;
+    int depth = 0;
+    const Node* n = node;
+    while (n != nullptr) {
+        text += QString(depth, QLatin1Char('\t'));
+        text += QString::fromStdU16String(cp932::toUtf16(n->title()));
+        text += QLatin1Char('\n');
+        if (n->hasChildren()) {
+            n = n->firstChild();
+            ++depth;
+            continue;
+        }
+        while (n != node && n->nextSibling() == nullptr) {
+            n = n->parent();
+            --depth;
+        }
+        n = n == node ? nullptr : n->nextSibling();
+    }
+    return text;
+}
+
 SubtreeClipboard::SubtreeClipboard(QClipboard* clipboard)
     : m_clipboard(clipboard ? clipboard : QGuiApplication::clipboard())
 {
@@ -33,6 +59,7 @@ void SubtreeClipboard::copy(const Node* node)
     const std::string bytes = writeContainerStream(container);
     auto* data = new QMimeData;
     data->setData(mimeType(), QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    data->setText(outlineText(node));
     m_clipboard->setMimeData(data);
 }
 

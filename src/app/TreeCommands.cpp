@@ -1,6 +1,7 @@
 #include "app/TreeCommands.h"
 
 #include "app/ActionRegistry.h"
+#include "app/ActionState.h"
 #include "app/DocumentTreeModel.h"
 #include "app/MenuBuilder.h"
 #include "app/TreePane.h"
@@ -8,6 +9,7 @@
 #include "core/settings/Settings.h"
 #include "core/text/Cp932Codec.h"
 #include "editor/TExtMemo.h"
+#include "memo/MemoBinding.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -21,6 +23,8 @@ namespace notarium {
 namespace {
 
 const QString kDeleteCaption = QStringLiteral("削除動作の確認");
+const QString kDamagedSubtree
+    = QStringLiteral("クリップボードのメモデータが壊れているため、貼り付けできませんでした。");
 const QString kDeleteQuestion
     = QStringLiteral("選択されたデータを削除してもいいですか？（下位のデータもすべて削除されます）");
 
@@ -56,31 +60,34 @@ bool isMenuEnabled(const MenuBuilder& menus, const QString& name)
 
 } // namespace
 
-TreeCommands::TreeCommands(const WindowParts& parts, QObject* parent)
+TreeCommands::TreeCommands(const WindowContext& context, TreePane& tree, DocumentTreeModel& model,
+    const MenuBuilder& menus, QObject* parent)
     : QObject(parent)
-    , m_parts(parts)
-    , m_operations(*parts.document)
+    , m_context(context)
+    , m_tree(tree)
+    , m_model(model)
+    , m_menus(menus)
+    , m_operations(context.document)
 {
     // The context node is kept between pop-ups; it must not outlive its node.
-    connect(m_parts.model, &DocumentTreeModel::removalPending, this, [this] {
-        if (m_contextNode != nullptr && m_parts.model->isBeingRemoved(m_contextNode))
+    QObject::connect(&m_model, &DocumentTreeModel::removalPending, this, [this] {
+        if (m_contextNode != nullptr && m_model.isBeingRemoved(m_contextNode))
             m_contextNode = nullptr;
     });
     // A new or opened document: the old one's context node and saved tree state are gone.
-    connect(m_parts.model, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+    QObject::connect(&m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
         m_contextNode = nullptr;
         setRestoreTreeStateEnabled(false);
     });
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TreeCommands::updatePasteState);
     // A node dragged to another place may open or close the branch commands.
-    connect(m_parts.tree, &TreePane::nodeDropped, this, [this] { refreshCommandStates(); });
+    QObject::connect(&m_tree, &TreePane::nodeDropped, this, [this] { m_context.updateActions(); });
 }
 
 TreeCommands::~TreeCommands() = default;
 
-void TreeCommands::connectActions()
+void TreeCommands::connect(ActionRegistry& a)
 {
-    const ActionRegistry& a = *m_parts.actions;
+    m_actions = &a;
     auto on = [this, &a](const char* event, void (TreeCommands::*command)()) {
         a.connectEvent(QString::fromLatin1(event), this, [this, command](QAction*) { (this->*command)(); });
     };
@@ -109,52 +116,36 @@ void TreeCommands::connectActions()
 
 // ---- Enabling ----------------------------------------------------------------------------------
 
-void TreeCommands::updateCommandStates(Node* node)
+void TreeCommands::updateActions(const ActionState& state)
 {
-    const ActionRegistry& a = *m_parts.actions;
-    const bool readOnly = isReadOnly();
-    const bool userNode = node != nullptr && node->isUserNode();
-    const bool editable = userNode && !readOnly;
+    const ActionRegistry& a = *m_actions;
+    const bool editable = state.editable();
     for (const char* event :
         { "tbNewCategoryClick", "pmTrayCategoryClick", "tbNewMemoClick", "NewChildMemoClick" })
-        a.setEventEnabled(QString::fromLatin1(event), !readOnly);
+        a.setEventEnabled(QString::fromLatin1(event), !state.readOnly);
     for (const char* event : { "tbNewResultClick", "tbExchange1Click", "tbExchange2Click", "tbNodeUpClick",
              "tbNodeDownClick", "tbLevelUpClick", "tbLevelDownClick", "LevelUpChildrenClick",
              "LevelDnSiblingsClick", "tbDeleteClick", "TreeCutClick" })
         a.setEventEnabled(QString::fromLatin1(event), editable);
-    a.setEventEnabled(QStringLiteral("TreeCopyClick"), userNode);
+    a.setEventEnabled(QStringLiteral("TreeCopyClick"), state.userNode);
+    a.setEventEnabled(QStringLiteral("TreePasteClick"), !state.readOnly && state.clipboardHasSubtree);
 
-    const bool content = m_parts.document->hasContent();
-    a.setEventEnabled(QStringLiteral("ExpandAllTreeClick"), content);
-    a.setEventEnabled(QStringLiteral("CollapseAllTreeClick"), content);
-    const bool branch = userNode && (node->level() > 1 || node->hasChildren());
+    a.setEventEnabled(QStringLiteral("ExpandAllTreeClick"), state.hasContent);
+    a.setEventEnabled(QStringLiteral("CollapseAllTreeClick"), state.hasContent);
+    const Node* node = state.node;
+    const bool branch = state.userNode && (node->level() > 1 || node->hasChildren());
     a.setEventEnabled(QStringLiteral("CollapseTreeClick"), branch);
     a.setEventEnabled(QStringLiteral("RestoreTreeStateClick"), m_canRestoreTreeState);
-    updatePasteState();
 }
 
-void TreeCommands::updatePasteState()
+void TreeCommands::preparePopup(Popup popup, const ActionState& state, Node* node)
 {
-    m_parts.actions->setEventEnabled(
-        QStringLiteral("TreePasteClick"), !isReadOnly() && m_clipboard.holdsSubtree());
-}
-
-void TreeCommands::refreshCommandStates()
-{
-    // The whole window's commands: saving, for one, depends on whether the tree has content.
-    if (m_parts.updateCommandStates)
-        m_parts.updateCommandStates();
-    else
-        updateCommandStates(m_parts.tree->selectedNode());
-}
-
-void TreeCommands::preparePopup(Node* node)
-{
+    if (popup != Popup::Tree)
+        return;
     m_contextNode = node;
-    m_parts.tree->clearRightPress();
-    updatePasteState();
+    m_tree.clearRightPress();
 
-    const ActionRegistry& a = *m_parts.actions;
+    const ActionRegistry& a = *m_actions;
     auto follow = [&a](const char* item, const char* twin) {
         QAction* action = a.action(QString::fromLatin1(item));
         QAction* main = a.action(QString::fromLatin1(twin));
@@ -174,46 +165,46 @@ void TreeCommands::preparePopup(Node* node)
     follow("RestoreTreeState2", "RestoreTreeState");
 
     const bool userNode = node != nullptr && node->isUserNode();
-    const bool editable = userNode && !isReadOnly();
+    const bool editable = userNode && !state.readOnly;
     set("pmNewResult", editable);
     set("pmTreeCut", editable);
     set("pmTreeCopy", userNode);
     set("pmTreeDelete", editable);
-    const MenuBuilder& menus = *m_parts.menus;
-    setMenuEnabled(menus, QStringLiteral("pmLevelChange"), editable);
-    setMenuEnabled(menus, QStringLiteral("pmIconChange"), editable);
-    setMenuEnabled(menus, QStringLiteral("BookMenu2"), isMenuEnabled(menus, QStringLiteral("BookmarkMenu")));
+    setMenuEnabled(m_menus, QStringLiteral("pmLevelChange"), editable);
+    setMenuEnabled(m_menus, QStringLiteral("pmIconChange"), editable);
+    setMenuEnabled(m_menus, QStringLiteral("BookMenu2"), isMenuEnabled(m_menus, QStringLiteral("BookmarkMenu")));
 }
 
 // ---- Helpers -----------------------------------------------------------------------------------
 
 Node* TreeCommands::commandTarget() const
 {
-    if (m_parts.tree->isRightPressed() && m_contextNode != nullptr)
+    if (m_tree.isRightPressed() && m_contextNode != nullptr)
         return m_contextNode;
-    return m_parts.tree->selectedNode();
+    return m_tree.selectedNode();
 }
 
 bool TreeCommands::isReadOnly() const
 {
-    return m_parts.document->isReadOnly();
+    return m_context.document.isReadOnly();
 }
 
 void TreeCommands::beep()
 {
-    m_parts.services.prompt->beep();
+    m_context.prompt().beep();
 }
 
 void TreeCommands::scrollOnePageLeft()
 {
-    QScrollBar* bar = m_parts.tree->horizontalScrollBar();
+    QScrollBar* bar = m_tree.horizontalScrollBar();
     bar->triggerAction(QAbstractSlider::SliderPageStepSub);
 }
 
 void TreeCommands::setRestoreTreeStateEnabled(bool enabled)
 {
     m_canRestoreTreeState = enabled;
-    m_parts.actions->setEventEnabled(QStringLiteral("RestoreTreeStateClick"), enabled);
+    if (m_actions != nullptr)
+        m_actions->setEventEnabled(QStringLiteral("RestoreTreeStateClick"), enabled);
 }
 
 void TreeCommands::treeStateCaptured()
@@ -258,14 +249,14 @@ void TreeCommands::newNode(int kind, Placement placement)
         return;
     }
     // The settings file holds UTF-8; node titles are CP932.
-    std::string title = cp932::fromUtf8(m_parts.settings->currentDefaultTitles().titleFor(kind));
+    std::string title = cp932::fromUtf8(m_context.settings.currentDefaultTitles().titleFor(kind));
     Node* node = nullptr;
     if (placement == Placement::AfterTarget && target->isUserNode()) {
         // The new node takes the place after the target; the pane must not jump while it does.
-        PaintingSuspended painting(m_parts.tree);
-        Node* top = m_parts.tree->topNode();
+        PaintingSuspended painting(&m_tree);
+        Node* top = m_tree.topNode();
         node = m_operations.insertNodeAfter(target, kind, std::move(title));
-        m_parts.tree->setTopNode(top);
+        m_tree.setTopNode(top);
     } else {
         // After a top-level node there is no place at its level: the node goes below it.
         node = m_operations.addChildNode(target, kind, std::move(title));
@@ -281,16 +272,9 @@ void TreeCommands::showNewNode(Node* node)
 {
     if (node == nullptr)
         return;
-    m_parts.tree->setSelectedNode(node);
-    QLineEdit* title = m_parts.title;
-    title->setText(QString::fromStdU16String(cp932::toUtf16(node->title())));
-    title->setModified(false);
-    // Ready to be typed over, unless the tree pane fills the window.
-    if (m_parts.memoSide != nullptr && m_parts.memoSide->isVisible()) {
-        title->selectAll();
-        title->setFocus();
-    }
-    refreshCommandStates();
+    m_tree.setSelectedNode(node);
+    m_context.memo.editTitle();
+    m_context.updateActions();
 }
 
 // ---- Kinds, moves and levels -------------------------------------------------------------------
@@ -307,13 +291,13 @@ void TreeCommands::exchangeMemoResult()
 
 void TreeCommands::moveUp()
 {
-    const bool skipClosedTree = m_parts.settings->get(key::SkipClosedTree);
+    const bool skipClosedTree = m_context.settings.get(key::SkipClosedTree);
     changeShape([this, skipClosedTree](Node* target) { return m_operations.moveUp(target, skipClosedTree); });
 }
 
 void TreeCommands::moveDown()
 {
-    const bool skipClosedTree = m_parts.settings->get(key::SkipClosedTree);
+    const bool skipClosedTree = m_context.settings.get(key::SkipClosedTree);
     changeShape(
         [this, skipClosedTree](Node* target) { return m_operations.moveDown(target, skipClosedTree); });
 }
@@ -348,17 +332,17 @@ void TreeCommands::changeShape(const std::function<bool(Node*)>& operation)
     Node* target = commandTarget();
     bool acted = false;
     {
-        PaintingSuspended painting(m_parts.tree);
+        PaintingSuspended painting(&m_tree);
         acted = target != nullptr && operation(target);
         // The moved node stays in sight.
         if (acted && Document::isVisible(target))
-            m_parts.tree->scrollTo(m_parts.model->indexFromNode(target));
+            m_tree.scrollTo(m_model.indexFromNode(target));
     }
     if (!acted) {
         beep();
         return;
     }
-    refreshCommandStates();
+    m_context.updateActions();
 }
 
 // ---- Delete and the subtree clipboard ----------------------------------------------------------
@@ -371,20 +355,19 @@ void TreeCommands::deleteTarget()
         return;
     }
     // The subtree shows what would go while the question is open.
-    m_parts.model->setDimmedSubtree(target);
-    if (!m_parts.settings->get(key::NoConfirm)) {
-        const PromptAnswer answer = m_parts.services.prompt->ask(
-            m_parts.window, kDeleteQuestion, kDeleteCaption, MessageIcon::Question, PromptButtons::YesNo);
+    m_model.setDimmedSubtree(target);
+    if (!m_context.settings.get(key::NoConfirm)) {
+        const PromptAnswer answer = m_context.prompt().ask(
+            m_context.window, kDeleteQuestion, kDeleteCaption, MessageIcon::Question, PromptButtons::YesNo);
         if (answer != PromptAnswer::Yes) {
-            m_parts.model->clearDimmed();
+            m_model.clearDimmed();
             return;
         }
     }
-    m_parts.model->clearDimmed();
+    m_model.clearDimmed();
     // The title edit would otherwise keep the focus for a node that is gone.
-    if (m_parts.title->hasFocus())
-        m_parts.memo->setFocus();
-    if (m_parts.settings->get(key::SaveData))
+    m_context.memo.leaveTitle();
+    if (m_context.settings.get(key::SaveData))
         cutNode(target);
     else
         removeNode(target);
@@ -403,21 +386,18 @@ void TreeCommands::cutSubtree()
 void TreeCommands::cutNode(Node* target)
 {
     // The subtree carries the text the person sees, not the text last stored.
-    if (m_parts.storeMemo)
-        m_parts.storeMemo();
+    m_context.memo.store();
     m_clipboard.copy(target);
     removeNode(target);
 }
 
 void TreeCommands::removeNode(Node* target)
 {
-    TreePane* tree = m_parts.tree;
+    TreePane* tree = &m_tree;
     Node* next = m_operations.deleteSubtree(target, tree->selectedNode());
     if (next != nullptr && next != tree->selectedNode())
         tree->setSelectedNode(next);
-    if (m_parts.refreshMemoStatus)
-        m_parts.refreshMemoStatus();
-    refreshCommandStates();
+    m_context.updateActions();
 }
 
 void TreeCommands::copySubtree()
@@ -427,10 +407,8 @@ void TreeCommands::copySubtree()
         beep();
         return;
     }
-    if (m_parts.storeMemo)
-        m_parts.storeMemo();
+    m_context.memo.store();
     m_clipboard.copy(target);
-    updatePasteState();
 }
 
 void TreeCommands::pasteSubtree()
@@ -441,22 +419,25 @@ void TreeCommands::pasteSubtree()
         return;
     }
     QString error;
-    const Node* first = m_clipboard.paste(target, *m_parts.document, &error);
+    const Node* first = m_clipboard.paste(target, m_context.document, &error);
     if (first == nullptr && !error.isEmpty()) {
-        // Bytes under the program's format that do not read as a subtree: nothing is pasted.
+        // Bytes under the program's format that do not read as a subtree: nothing is pasted, and
+        // the person is told why rather than left with a beep.
         beep();
+        m_context.prompt().tell(m_context.window, kDamagedSubtree + QStringLiteral("\r\n\r\n(") + error
+                + QStringLiteral(")"), QStringLiteral("お知らせ"), MessageIcon::Warning);
         return;
     }
     // Marked even when the clipboard held nothing to paste.
-    m_parts.document->setModified(true);
-    refreshCommandStates();
+    m_context.document.setModified(true);
+    m_context.updateActions();
 }
 
 // ---- View commands -----------------------------------------------------------------------------
 
 void TreeCommands::expandAll()
 {
-    TreePane* tree = m_parts.tree;
+    TreePane* tree = &m_tree;
     Node* selected = tree->selectedNode();
     {
         PaintingSuspended painting(tree);
@@ -467,7 +448,7 @@ void TreeCommands::expandAll()
         }
         tree->setTopNode(top);
         if (selected != nullptr)
-            tree->scrollTo(m_parts.model->indexFromNode(selected));
+            tree->scrollTo(m_model.indexFromNode(selected));
         scrollOnePageLeft();
     }
     setRestoreTreeStateEnabled(true);
@@ -475,7 +456,7 @@ void TreeCommands::expandAll()
 
 void TreeCommands::collapseAll()
 {
-    TreePane* tree = m_parts.tree;
+    TreePane* tree = &m_tree;
     {
         PaintingSuspended painting(tree);
         Node* keep = m_operations.collapseAll(tree->selectedNode(), tree->topNode());
@@ -487,25 +468,25 @@ void TreeCommands::collapseAll()
         scrollOnePageLeft();
     }
     setRestoreTreeStateEnabled(true);
-    refreshCommandStates();
+    m_context.updateActions();
 }
 
 void TreeCommands::collapseBranch()
 {
-    TreePane* tree = m_parts.tree;
+    TreePane* tree = &m_tree;
     Node* branch = m_operations.collapseBranch(tree->selectedNode());
     if (branch == nullptr) {
         beep();
         return;
     }
     tree->setSelectedNode(branch);
-    refreshCommandStates();
+    m_context.updateActions();
 }
 
 void TreeCommands::restoreTreeState()
 {
-    TreePane* tree = m_parts.tree;
-    Document& document = *m_parts.document;
+    TreePane* tree = &m_tree;
+    Document& document = m_context.document;
     {
         PaintingSuspended painting(tree);
         if (Node* saved = document.nodeAt(document.savedCurrentIndex()))
@@ -526,7 +507,7 @@ void TreeCommands::restoreTreeState()
         scrollOnePageLeft();
     }
     setRestoreTreeStateEnabled(false);
-    refreshCommandStates();
+    m_context.updateActions();
 }
 
 } // namespace notarium

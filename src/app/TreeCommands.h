@@ -1,7 +1,8 @@
 #pragma once
 
+#include "app/CommandSet.h"
 #include "app/SubtreeClipboard.h"
-#include "app/WindowParts.h"
+#include "app/WindowContext.h"
 #include "core/document/TreeOperations.h"
 
 #include <QObject>
@@ -10,23 +11,24 @@
 
 namespace notarium {
 
+class DocumentTreeModel;
+class MenuBuilder;
 class Node;
+class TreePane;
 
 // The commands that change the shape of the outline and the view commands of the tree pane,
 // through the core tree operations, with their enabling, confirmations and selection.
-class TreeCommands : public QObject {
+class TreeCommands : public QObject, public CommandSet {
     Q_OBJECT
 
 public:
-    TreeCommands(const WindowParts& parts, QObject* parent = nullptr);
+    TreeCommands(const WindowContext& context, TreePane& tree, DocumentTreeModel& model, const MenuBuilder& menus,
+        QObject* parent = nullptr);
     ~TreeCommands() override;
 
-    // Connects the command table's events to the commands.
-    void connectActions();
-    // Enabling after every selection change (node: the newly selected node, or null).
-    void updateCommandStates(Node* node);
-    // Just before the tree pop-up menu opens on node.
-    void preparePopup(Node* node);
+    void connect(ActionRegistry& actions) override;
+    void updateActions(const ActionState& state) override;
+    void preparePopup(Popup popup, const ActionState& state, Node* node) override;
 
     // The node the tree commands act on: the node the pop-up menu was opened on while a right
     // press in the tree pane is pending, else the selected node.
@@ -76,13 +78,14 @@ private:
     void removeNode(Node* target);
     void scrollOnePageLeft();
     void setRestoreTreeStateEnabled(bool enabled);
-    void updatePasteState();
-    // Enabling for the selected node, after a command of this class changed what it depends on.
-    void refreshCommandStates();
     bool isReadOnly() const;
     void beep();
 
-    WindowParts m_parts;
+    WindowContext m_context;
+    TreePane& m_tree;
+    DocumentTreeModel& m_model;
+    const MenuBuilder& m_menus;
+    ActionRegistry* m_actions = nullptr;
     TreeOperations m_operations;
     SubtreeClipboard m_clipboard;
     // The node the pop-up menu last opened on; cleared when it leaves the document.

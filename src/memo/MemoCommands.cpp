@@ -1,6 +1,7 @@
 #include "memo/MemoCommands.h"
 
 #include "app/ActionRegistry.h"
+#include "app/ActionState.h"
 #include "app/MenuBuilder.h"
 #include "app/TreePane.h"
 #include "core/document/Document.h"
@@ -14,7 +15,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QTextBlock>
 
@@ -71,11 +71,6 @@ QString withoutLineBreaks(const QString& selected)
     return joined;
 }
 
-bool isMenuWidget(const QWidget* widget)
-{
-    return qobject_cast<const QMenuBar*>(widget) != nullptr || qobject_cast<const QMenu*>(widget) != nullptr;
-}
-
 // The monitor of collection mode stops watching while the program writes the clipboard itself.
 class MonitorPause {
 public:
@@ -99,18 +94,25 @@ private:
 
 } // namespace
 
-MemoCommands::MemoCommands(const WindowParts& parts, QObject* parent)
+MemoCommands::MemoCommands(const WindowContext& context, QLineEdit& title, TExtMemo& memo, TreePane& tree,
+    const MenuBuilder& menus, QObject* parent)
     : QObject(parent)
-    , m_parts(parts)
+    , m_context(context)
+    , m_title(title)
+    , m_memo(memo)
+    , m_tree(tree)
+    , m_menus(menus)
     , m_clock([] { return DateTimeValue::now(); })
 {
+    m_memo.installEventFilter(this);
+    m_title.installEventFilter(this);
 }
 
 MemoCommands::~MemoCommands() = default;
 
-void MemoCommands::connectActions()
+void MemoCommands::connect(ActionRegistry& a)
 {
-    const ActionRegistry& a = *m_parts.actions;
+    m_actions = &a;
     a.connectEvent(kUndo, this, [this](QAction*) { undo(); });
     a.connectEvent(kCut, this, [this](QAction*) { cut(); });
     a.connectEvent(kCopy, this, [this](QAction*) { copy(); });
@@ -119,64 +121,27 @@ void MemoCommands::connectActions()
     a.connectEvent(kEraseCrLf, this, [this](QAction*) { eraseLineBreaks(); });
     a.connectEvent(kInsertDate, this, [this](QAction*) { insertDateTime(false); });
     a.connectEvent(kInsertTime, this, [this](QAction*) { insertDateTime(true); });
-
-    TExtMemo* memo = m_parts.memo;
-    QLineEdit* title = m_parts.title;
-    memo->installEventFilter(this);
-    title->installEventFilter(this);
-    connect(memo, &QPlainTextEdit::selectionChanged, this, &MemoCommands::refreshMemoStates);
-    connect(memo, &QPlainTextEdit::cursorPositionChanged, this, &MemoCommands::refreshMemoStates);
-    connect(memo, &QPlainTextEdit::undoAvailable, this, &MemoCommands::refreshMemoStates);
-    connect(title, &QLineEdit::selectionChanged, this, &MemoCommands::refreshTitleStates);
-    m_appWatches << connect(
-        QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &MemoCommands::refreshPasteState);
-    m_appWatches << connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        // The menu bar takes the focus while it is worked from the keyboard and gives it back
-        // before a command runs: the enabling stays with the box that had the focus.
-        if (now == nullptr || isMenuWidget(now))
-            return;
-        if (now == m_parts.memo)
-            refreshMemoStates();
-        else if (now == m_parts.title)
-            refreshTitleStates();
-        refreshPasteState();
-    });
-
-    // The panes go before this object when the window closes; nothing may reach them after that.
-    auto forget = [this] {
-        for (const QMetaObject::Connection& watch : std::as_const(m_appWatches))
-            disconnect(watch);
-        m_appWatches.clear();
-    };
-    connect(title, &QObject::destroyed, this, forget);
-    connect(memo, &QObject::destroyed, this, forget);
-
-    for (const QString& event : { kUndo, kCut, kCopy, kEraseCrLf })
-        a.setEventEnabled(event, false);
-    updateCommandStates();
 }
 
-void MemoCommands::updateCommandStates()
+void MemoCommands::updateActions(const ActionState& state)
 {
-    const Node* node = m_parts.tree ? m_parts.tree->selectedNode() : nullptr;
-    const bool top = node == nullptr || !node->isUserNode();
-    const bool readOnly = m_parts.document->isReadOnly();
-    const ActionRegistry& a = *m_parts.actions;
-    a.setEventEnabled(kInsertDate, !top && !readOnly);
-    a.setEventEnabled(kInsertTime, !top && !readOnly);
-    a.setEventEnabled(kSelectAll, !top);
-    // The input helper list is not part of this window yet; its command stays unavailable until
-    // it is (then: a user node, a writable document and the memo pane focused).
-    a.setEventEnabled(kHelperList, false);
-    refreshMemoStates();
-    refreshTitleStates();
-    refreshPasteState();
+    const ActionRegistry& a = *m_actions;
+    const bool editable = state.editable();
+    a.setEventEnabled(kInsertDate, editable);
+    a.setEventEnabled(kInsertTime, editable);
+    a.setEventEnabled(kSelectAll, state.userNode);
+    // Cut, copy and paste act on the focused box; undo and erasing line breaks on the memo pane.
+    a.setEventEnabled(kCut, state.boxHasSelection() && editable);
+    a.setEventEnabled(kCopy, state.boxHasSelection());
+    a.setEventEnabled(kPaste, state.box != EditBox::None && editable && state.clipboardHasText);
+    a.setEventEnabled(kUndo, editable && state.memoCanUndo);
+    a.setEventEnabled(kEraseCrLf, editable && state.memoHasSelection);
 }
 
-void MemoCommands::preparePopup()
+void MemoCommands::preparePopup(Popup popup, const ActionState&, Node*)
 {
-    refreshMemoStates();
-    refreshPasteState();
+    if (popup != Popup::Memo)
+        return;
     // Each item of the pop-up shows what its main-menu twin shows.
     static const std::pair<const char*, const char*> kTwins[] = {
         { "Undo2", "Undo1" },
@@ -192,41 +157,39 @@ void MemoCommands::preparePopup()
         { "Replace2", "Replace1" },
     };
     for (const auto& [twin, main] : kTwins) {
-        QAction* target = m_parts.actions->action(QString::fromLatin1(twin));
-        const QAction* source = m_parts.actions->action(QString::fromLatin1(main));
+        QAction* target = m_actions->action(QString::fromLatin1(twin));
+        const QAction* source = m_actions->action(QString::fromLatin1(main));
         if (target && source)
             target->setEnabled(source->isEnabled());
     }
     // Registered templates are not part of this window yet: the submenu keeps its fixed item and
     // only follows the main menu's enabled state.
-    if (m_parts.menus) {
-        const QMenu* templates = m_parts.menus->menu(QStringLiteral("Template1"));
-        QMenu* popupTemplates = m_parts.menus->menu(QStringLiteral("Template2"));
-        if (templates && popupTemplates)
-            popupTemplates->menuAction()->setEnabled(templates->menuAction()->isEnabled());
-    }
+    const QMenu* templates = m_menus.menu(QStringLiteral("Template1"));
+    QMenu* popupTemplates = m_menus.menu(QStringLiteral("Template2"));
+    if (templates && popupTemplates)
+        popupTemplates->menuAction()->setEnabled(templates->menuAction()->isEnabled());
 }
 
 // ---------------------------------------------------------------- routing
 
 MemoCommands::Box MemoCommands::focusedBox() const
 {
-    if (m_parts.title && m_parts.title->hasFocus())
+    if (m_title.hasFocus())
         return Box::Title;
-    if (m_parts.memo && m_parts.memo->hasFocus())
+    if (m_memo.hasFocus())
         return Box::Memo;
     return Box::None;
 }
 
 bool MemoCommands::isWritable(Box box) const
 {
-    if (m_parts.document->isReadOnly())
+    if (m_context.document.isReadOnly())
         return false;
     switch (box) {
     case Box::Title:
-        return m_parts.title->isEnabled() && !m_parts.title->isReadOnly();
+        return m_title.isEnabled() && !m_title.isReadOnly();
     case Box::Memo:
-        return !m_parts.memo->isReadOnly();
+        return !m_memo.isReadOnly();
     case Box::None:
         break;
     }
@@ -242,11 +205,11 @@ bool MemoCommands::memoWritable() const
 
 void MemoCommands::undo()
 {
-    if (!memoWritable() || !m_parts.memo->CanUndo()) {
-        m_parts.services.prompt->beep();
+    if (!memoWritable() || !m_memo.CanUndo()) {
+        m_context.prompt().beep();
         return;
     }
-    m_parts.memo->Undo();
+    m_memo.Undo();
 }
 
 void MemoCommands::cut()
@@ -255,26 +218,26 @@ void MemoCommands::cut()
     if (box == Box::None)
         return;
     if (!isWritable(box)) {
-        m_parts.services.prompt->beep();
+        m_context.prompt().beep();
         return;
     }
     if (box == Box::Title) {
-        if (!m_parts.title->hasSelectedText())
+        if (!m_title.hasSelectedText())
             return;
-        m_parts.title->cut();
+        m_title.cut();
     } else {
-        if (!m_parts.memo->textCursor().hasSelection())
+        if (!m_memo.textCursor().hasSelection())
             return;
-        m_parts.memo->cut();
+        m_memo.cut();
     }
-    m_parts.document->setModified(true);
+    m_context.document.setModified(true);
 }
 
 void MemoCommands::copy()
 {
     const Box box = focusedBox();
     if (box == Box::Title) {
-        QLineEdit* title = m_parts.title;
+        QLineEdit* title = &m_title;
         if (!title->hasSelectedText())
             return;
         {
@@ -283,7 +246,7 @@ void MemoCommands::copy()
         }
         title->setCursorPosition(title->selectionStart());
     } else if (box == Box::Memo) {
-        TExtMemo* memo = m_parts.memo;
+        TExtMemo* memo = &m_memo;
         QTextCursor cursor = memo->textCursor();
         if (!cursor.hasSelection())
             return;
@@ -302,7 +265,7 @@ void MemoCommands::paste()
     if (box == Box::None)
         return;
     if (!isWritable(box)) {
-        m_parts.services.prompt->beep();
+        m_context.prompt().beep();
         return;
     }
     QClipboard* clipboard = QGuiApplication::clipboard();
@@ -310,10 +273,10 @@ void MemoCommands::paste()
     if (data == nullptr || !data->hasText())
         return;
     if (box == Box::Title) {
-        const QString before = m_parts.title->text();
-        m_parts.title->paste();
-        if (m_parts.title->text() != before)
-            m_parts.document->setModified(true);
+        const QString before = m_title.text();
+        m_title.paste();
+        if (m_title.text() != before)
+            m_context.document.setModified(true);
         return;
     }
     QString text = data->text();
@@ -325,24 +288,24 @@ void MemoCommands::paste()
     }
     if (text.isEmpty())
         return;
-    TExtMemo* memo = m_parts.memo;
+    TExtMemo* memo = &m_memo;
     memo->insertText(text);
-    memo->setTabWidth(m_parts.settings->get(key::TabSize));
+    memo->setTabWidth(m_context.settings.get(key::TabSize));
     memo->viewport()->update();
-    m_parts.document->setModified(true);
+    m_context.document.setModified(true);
 }
 
 void MemoCommands::selectAll()
 {
-    m_parts.memo->SelectAll();
+    m_memo.SelectAll();
 }
 
 void MemoCommands::eraseLineBreaks()
 {
-    TExtMemo* memo = m_parts.memo;
+    TExtMemo* memo = &m_memo;
     const QTextCursor cursor = memo->textCursor();
     if (!memoWritable() || !cursor.hasSelection()) {
-        m_parts.services.prompt->beep();
+        m_context.prompt().beep();
         return;
     }
     // The memo pane reports the change itself; the document's flag follows it.
@@ -355,31 +318,31 @@ void MemoCommands::insertDateTime(bool time)
     if (box == Box::None)
         return;
     if (!isWritable(box)) {
-        m_parts.services.prompt->beep();
+        m_context.prompt().beep();
         return;
     }
-    const Settings& settings = *m_parts.settings;
+    const Settings& settings = m_context.settings;
     const DateTimeNames names
         = DateTimeNames::forStyle(settings.get(key::EnDateStyle), settings.get(key::EnTimeStyle));
     const std::string pattern = time ? settings.get(key::TimeFormat) : settings.get(key::DateFormat);
     const std::string text = FormatDateTime(pattern, m_clock(), names);
     replaceSelection(box, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-    m_parts.document->setModified(true);
+    m_context.document.setModified(true);
 }
 
 void MemoCommands::replaceSelection(Box box, const QString& text)
 {
     if (box == Box::Title)
-        m_parts.title->insert(text); // as typed: the title binding takes the new title
+        m_title.insert(text); // as typed: the title binding takes the new title
     else if (box == Box::Memo)
-        m_parts.memo->insertText(text);
+        m_memo.insertText(text);
 }
 
 // ---------------------------------------------------------------- keys
 
 bool MemoCommands::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_parts.memo) {
+    if (watched == &m_memo) {
         if (event->type() == QEvent::KeyPress)
             return memoKeyPress(static_cast<QKeyEvent*>(event));
         // The context-menu key opens the pop-up at the caret, wherever the mouse is.
@@ -388,15 +351,25 @@ bool MemoCommands::eventFilter(QObject* watched, QEvent* event)
             openPopupAtCaret();
             return true;
         }
-    } else if (watched == m_parts.title) {
-        if (event->type() == QEvent::KeyPress) {
-            if (clipboardKey(static_cast<QKeyEvent*>(event)))
-                return true;
-        } else if (event->type() == QEvent::KeyRelease) {
-            refreshTitleStates();
-        }
+    } else if (watched == &m_title && event->type() == QEvent::KeyPress) {
+        if (titleKeyPress(static_cast<QKeyEvent*>(event)))
+            return true;
     }
     return QObject::eventFilter(watched, event);
+}
+
+bool MemoCommands::titleKeyPress(QKeyEvent* event)
+{
+    // Undo and select all always act on the memo pane, whichever box has the focus.
+    if (event->matches(QKeySequence::Undo)) {
+        undo();
+        return true;
+    }
+    if (event->matches(QKeySequence::SelectAll)) {
+        selectAll();
+        return true;
+    }
+    return clipboardKey(event);
 }
 
 bool MemoCommands::clipboardKey(QKeyEvent* event)
@@ -416,7 +389,7 @@ bool MemoCommands::clipboardKey(QKeyEvent* event)
 
 bool MemoCommands::memoKeyPress(QKeyEvent* event)
 {
-    TExtMemo* memo = m_parts.memo;
+    TExtMemo* memo = &m_memo;
     // While the input method composes, every key is the input method's.
     if (memo->isComposing())
         return false;
@@ -425,8 +398,7 @@ bool MemoCommands::memoKeyPress(QKeyEvent* event)
 
     if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && (mods & Qt::ControlModifier)
         && !(mods & Qt::AltModifier) && !memo->tabChangesFocus()) {
-        if (m_parts.tree)
-            m_parts.tree->setFocus(Qt::TabFocusReason);
+        m_tree.setFocus(Qt::TabFocusReason);
         return true;
     }
     if ((key == Qt::Key_Menu && mods == Qt::NoModifier)
@@ -440,16 +412,16 @@ bool MemoCommands::memoKeyPress(QKeyEvent* event)
     if (memo->isReadOnly())
         return false;
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !(mods & (Qt::ControlModifier | Qt::AltModifier))
-        && m_parts.settings->get(key::AutoIndent))
+        && m_context.settings.get(key::AutoIndent))
         return autoIndentNewLine();
-    if (key == Qt::Key_Backspace && mods == Qt::NoModifier && m_parts.settings->get(key::BSUnindent))
+    if (key == Qt::Key_Backspace && mods == Qt::NoModifier && m_context.settings.get(key::BSUnindent))
         return unindentLine();
     return false;
 }
 
 bool MemoCommands::autoIndentNewLine()
 {
-    TExtMemo* memo = m_parts.memo;
+    TExtMemo* memo = &m_memo;
     const int caret = memo->textCursor().selectionStart();
     const TExtMemo::LineSpan line = memo->displayLineAt(caret);
     QString indentation;
@@ -465,7 +437,7 @@ bool MemoCommands::autoIndentNewLine()
 
 bool MemoCommands::unindentLine()
 {
-    TExtMemo* memo = m_parts.memo;
+    TExtMemo* memo = &m_memo;
     QTextCursor cursor = memo->textCursor();
     if (cursor.hasSelection())
         return false;
@@ -493,54 +465,16 @@ bool MemoCommands::unindentLine()
 
 void MemoCommands::openPopupAtCaret()
 {
-    QMenu* menu = m_parts.menus ? m_parts.menus->menu(QStringLiteral("pmMemo")) : nullptr;
+    QMenu* menu = m_menus.menu(QStringLiteral("pmMemo"));
     if (menu == nullptr)
         return;
-    TExtMemo* memo = m_parts.memo;
+    TExtMemo* memo = &m_memo;
     QTextCursor end = memo->textCursor();
     end.setPosition(end.selectionEnd());
     // Just below the caret's line: the top of the selection end plus the font's height.
     const QRect caret = memo->cursorRect(end);
     const QPoint at(caret.left(), caret.top() + QFontInfo(memo->font()).pixelSize());
     menu->popup(memo->viewport()->mapToGlobal(at));
-}
-
-// ---------------------------------------------------------------- enabling
-
-void MemoCommands::refreshMemoStates()
-{
-    TExtMemo* memo = m_parts.memo;
-    if (memo == nullptr || !memo->hasFocus())
-        return;
-    const bool selected = memo->textCursor().hasSelection();
-    const bool writable = memoWritable();
-    const ActionRegistry& a = *m_parts.actions;
-    a.setEventEnabled(kCut, selected && writable);
-    a.setEventEnabled(kCopy, selected);
-    a.setEventEnabled(kUndo, writable && memo->CanUndo());
-    a.setEventEnabled(kEraseCrLf, selected && writable);
-}
-
-void MemoCommands::refreshTitleStates()
-{
-    QLineEdit* title = m_parts.title;
-    if (title == nullptr || !title->hasFocus())
-        return;
-    const bool selected = title->hasSelectedText();
-    m_parts.actions->setEventEnabled(kCut, selected && isWritable(Box::Title));
-    m_parts.actions->setEventEnabled(kCopy, selected);
-}
-
-void MemoCommands::refreshPasteState()
-{
-    QWidget* focus = QApplication::focusWidget();
-    // While the menu bar holds the focus the state stays as the box left it.
-    if (focus != nullptr && isMenuWidget(focus))
-        return;
-    const Box box = focusedBox();
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    const bool enabled = box != Box::None && isWritable(box) && data != nullptr && data->hasText();
-    m_parts.actions->setEventEnabled(kPaste, enabled);
 }
 
 // ---------------------------------------------------------------- character height
@@ -568,8 +502,7 @@ void MemoCommands::adjustLineHeight(TExtMemo& memo)
 
 void MemoCommands::adjustMemoLineHeight()
 {
-    if (m_parts.memo)
-        adjustLineHeight(*m_parts.memo);
+    adjustLineHeight(m_memo);
 }
 
 } // namespace notarium

@@ -1,16 +1,20 @@
 #pragma once
 
-#include "app/WindowParts.h"
+#include "app/CommandSet.h"
+#include "app/WindowContext.h"
 #include "core/settings/DateTimeFormat.h"
 
-#include <QList>
 #include <QObject>
 #include <functional>
 
 class QKeyEvent;
-class QMenu;
+class QLineEdit;
 
 namespace notarium {
+
+class MenuBuilder;
+class TExtMemo;
+class TreePane;
 
 // What the edit commands need of the clipboard monitor of collection mode. The program's own
 // copy must not come back as a collected clip, so copy pauses the monitor around its clipboard
@@ -25,21 +29,19 @@ public:
     virtual void resume() = 0;
 };
 
-// The editing commands of the title box and the memo pane, the memo pane's key handling, its
-// enabling and its status panels.
-class MemoCommands : public QObject {
+// The editing commands of the title box and the memo pane, the memo pane's key handling and
+// its enabling.
+class MemoCommands : public QObject, public CommandSet {
     Q_OBJECT
 
 public:
-    MemoCommands(const WindowParts& parts, QObject* parent = nullptr);
+    MemoCommands(const WindowContext& context, QLineEdit& title, TExtMemo& memo, TreePane& tree,
+        const MenuBuilder& menus, QObject* parent = nullptr);
     ~MemoCommands() override;
 
-    // Connects the command table's events and the panes' signals to the commands.
-    void connectActions();
-    // Enabling after every selection change of the tree.
-    void updateCommandStates();
-    // Just before the memo pop-up menu opens.
-    void preparePopup();
+    void connect(ActionRegistry& actions) override;
+    void updateActions(const ActionState& state) override;
+    void preparePopup(Popup popup, const ActionState& state, Node* node) override;
 
     // Sets the memo pane's character height to twice the average character width of its font (a
     // font named "Terminal" is left as it is). Call after the memo font has been set.
@@ -73,19 +75,20 @@ private:
     void replaceSelection(Box box, const QString& text);
 
     bool memoKeyPress(QKeyEvent* event);
+    bool titleKeyPress(QKeyEvent* event);
     bool clipboardKey(QKeyEvent* event);
     bool autoIndentNewLine();
     bool unindentLine();
     void openPopupAtCaret();
 
-    void refreshMemoStates();
-    void refreshTitleStates();
-    void refreshPasteState();
-
-    WindowParts m_parts;
+    WindowContext m_context;
+    QLineEdit& m_title;
+    TExtMemo& m_memo;
+    TreePane& m_tree;
+    const MenuBuilder& m_menus;
+    ActionRegistry* m_actions = nullptr;
     ClipboardMonitorControl* m_monitor = nullptr;
     std::function<DateTimeValue()> m_clock;
-    QList<QMetaObject::Connection> m_appWatches;
 };
 
 } // namespace notarium

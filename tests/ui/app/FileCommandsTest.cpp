@@ -1,5 +1,8 @@
-// The document life cycle without a window: what is asked, what is opened, what is locked.
+// The document life cycle: what is asked, what is opened, what is locked.
 #include "app/FileCommands.h"
+#include "app/TreePane.h"
+#include "editor/TExtMemo.h"
+#include "support/WindowFixture.h"
 #include "core/datafile/DataFile.h"
 #include "core/document/Document.h"
 #include "core/settings/IniFile.h"
@@ -14,189 +17,93 @@
 
 using namespace notarium;
 
-namespace {
-
-struct Shown {
-    QString text;
-    QString caption;
-    MessageIcon icon;
-    PromptButtons buttons;
-};
-
-class Prompts : public PromptService {
-public:
-    PromptAnswer ask(QWidget*, const QString& text, const QString& caption, MessageIcon icon,
-        PromptButtons buttons) override
-    {
-        shown.push_back({ text, caption, icon, buttons });
-        if (answers.empty())
-            return buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::Yes;
-        const PromptAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    void beep() override { ++beeps; }
-
-    std::vector<Shown> shown;
-    std::deque<PromptAnswer> answers;
-    int beeps = 0;
-};
-
-class Dialogs : public FileDialogService {
-public:
-    QString openFileName(QWidget*, const QString& title, const QString&, const QString&, bool* readOnly) override
-    {
-        titles << title;
-        readOnlyBoxShown << (readOnly != nullptr);
-        if (readOnly != nullptr)
-            *readOnly = tickReadOnly;
-        return next();
-    }
-    QString saveFileName(
-        QWidget*, const QString& title, const QString&, const QString&, const QString&) override
-    {
-        titles << title;
-        return next();
-    }
-    QString next() { return paths.isEmpty() ? QString() : paths.takeFirst(); }
-
-    QStringList paths;
-    QStringList titles;
-    QList<bool> readOnlyBoxShown;
-    bool tickReadOnly = false;
-};
-
-class Launcher : public ProcessLauncher {
-public:
-    bool startDetached(const QString& program, const QStringList& arguments) override
-    {
-        started << (QStringList { program } + arguments);
-        return true;
-    }
-    QList<QStringList> started;
-};
-
-// The window's side: a memo pane reduced to one string for the selected node.
-class Host : public FileCommandsHost {
-public:
-    explicit Host(Document& doc)
-        : m_doc(doc)
-    {
-    }
-    QWidget* dialogParent() override { return nullptr; }
-    void storeMemo() override
-    {
-        ++stores;
-        if (selected && selected->data() && memoModified) {
-            selected->data()->MemoStr = memo;
-            m_doc.setModified(true);
-            memoModified = false;
-        }
-    }
-    void showDocument(Node* select) override
-    {
-        selected = select;
-        memo = select && select->data() ? select->data()->MemoStr : std::string();
-    }
-    void restorePanes() override { }
-    void showProgress(quint64, quint64) override { }
-    int selectedIndex() override { return m_doc.absoluteIndex(selected); }
-
-    void type(const std::string& text)
-    {
-        memo = text;
-        memoModified = true;
-    }
-
-    Node* selected = nullptr;
-    std::string memo;
-    bool memoModified = false;
-    int stores = 0;
-
-private:
-    Document& m_doc;
-};
-
-} // namespace
-
 class FileCommandsTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    std::unique_ptr<Document> m_doc;
-    std::unique_ptr<IniFile> m_ini;
-    std::unique_ptr<Settings> m_settings;
-    Prompts m_prompts;
-    Dialogs m_dialogs;
-    Launcher m_launcher;
-    std::unique_ptr<Host> m_host;
-    std::unique_ptr<FileCommands> m_files;
+    std::unique_ptr<WindowFixture> f;
 
-    QString path(const QString& name) const { return m_dir.filePath(name); }
+    FileCommands& files() { return f->window().fileCommands(); }
+    Document& doc() { return f->document(); }
+    RecordingPromptService& prompts() { return f->prompt(); }
+    ScriptedFileDialogService& dialogs() { return f->services().files; }
+    RecordingProcessLauncher& launcher() { return f->services().launcher; }
+    QString path(const QString& name) const { return f->path(name); }
 
     // A document with one memo "m" under the document node, written to name.
     QString makeFile(const QString& name, const std::string& body = "text\r\n")
     {
-        Document doc;
-        doc.newDocument();
-        doc.appendNode(doc.documentNode(), "m", KindMemo)->data()->MemoStr = body;
+        Document written;
+        written.newDocument();
+        written.appendNode(written.documentNode(), "m", KindMemo)->data()->MemoStr = body;
         const QString file = path(name);
-        const WriteResult written = writeDataFile(QFile::encodeName(file).toStdString(), doc, 1);
-        Q_ASSERT(written.ok);
+        const bool ok = writeDataFile(QFile::encodeName(file).toStdString(), written, 1).ok;
+        Q_ASSERT(ok);
+        (void)ok;
         return file;
     }
 
-    QString lastText() const { return m_prompts.shown.empty() ? QString() : m_prompts.shown.back().text; }
+    QString lastText() { return prompts().count() == 0 ? QString() : prompts().last().text; }
+    QStringList dialogTitles()
+    {
+        QStringList titles;
+        for (const auto& request : dialogs().requests())
+            titles << request.title;
+        return titles;
+    }
+    QList<bool> readOnlyBoxesShown()
+    {
+        QList<bool> shown;
+        for (const auto& request : dialogs().requests())
+            shown << request.readOnlyBoxShown;
+        return shown;
+    }
+    QStringList started(int index) const
+    {
+        const auto& start = f->services().launcher.starts().at(index);
+        return QStringList { start.program } + start.arguments;
+    }
+    // Replaces the selected memo's text the way typing over all of it would.
+    void type(const std::string& text)
+    {
+        TExtMemo* memo = f->window().memoPane();
+        memo->setFocus();
+        memo->SelectAll();
+        memo->insertText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    }
 
 private slots:
     void init()
     {
-        QVERIFY(m_dir.isValid());
-        m_doc = std::make_unique<Document>();
-        m_doc->newDocument();
-        m_ini = std::make_unique<IniFile>();
-        PlatformDefaults platform;
-        platform.documentsFolder = m_dir.path().toStdString();
-        m_settings = std::make_unique<Settings>(*m_ini, platform);
-        m_prompts = Prompts();
-        m_dialogs = Dialogs();
-        m_launcher = Launcher();
-        m_host = std::make_unique<Host>(*m_doc);
-        m_files = std::make_unique<FileCommands>(
-            *m_doc, *m_settings, Services { &m_prompts, &m_dialogs, &m_launcher }, *m_host);
-        m_files->setProgramPath(QStringLiteral("/usr/bin/notarium"));
-        m_files->resetToUntitled();
+        f = std::make_unique<WindowFixture>();
+        f->start(true);
+        files().setProgramPath(QStringLiteral("/usr/bin/notarium"));
     }
 
-    void cleanup()
-    {
-        m_files.reset();
-        m_host.reset();
-    }
+    void cleanup() { f.reset(); }
 
     void newDocumentIsUntitled()
     {
-        QCOMPARE(m_files->caption(), QStringLiteral("Untitled - Notarium"));
-        QCOMPARE(m_doc->nodeCount(), std::size_t(2));
-        QCOMPARE(m_host->selected, m_doc->documentNode());
-        QVERIFY(m_files->recentFiles().paths().isEmpty());
+        QCOMPARE(files().caption(), QStringLiteral("Untitled - Notarium"));
+        QCOMPARE(doc().nodeCount(), std::size_t(2));
+        QCOMPARE(f->window().treePane()->selectedNode(), doc().documentNode());
+        QVERIFY(files().recentFiles().paths().isEmpty());
     }
 
     void openingShowsTheFileAndLocksIt()
     {
         const QString file = makeFile(QStringLiteral("plan.nmd"));
-        m_dialogs.paths << file;
-        m_files->open(false);
-        QCOMPARE(m_files->currentPath(), file);
-        QCOMPARE(m_files->caption(), file + QStringLiteral(" - Notarium"));
-        QCOMPARE(QString::fromStdString(m_doc->documentNode()->title()), QStringLiteral("plan"));
-        QVERIFY(m_files->lock().isLocked());
+        dialogs().scriptOpen(file);
+        files().open(false);
+        QCOMPARE(files().currentPath(), file);
+        QCOMPARE(files().caption(), file + QStringLiteral(" - Notarium"));
+        QCOMPARE(QString::fromStdString(doc().documentNode()->title()), QStringLiteral("plan"));
+        QVERIFY(files().lock().isLocked());
         QVERIFY(!FileLock::canOpenForWriting(file));
-        QVERIFY(m_prompts.shown.empty());
+        QVERIFY(prompts().prompts().isEmpty());
         // The open file is not offered for reopening.
-        QVERIFY(m_files->recentFiles().menuEntries().isEmpty());
-        QCOMPARE(m_dialogs.titles, QStringList { QStringLiteral("Notarium文書を開く") });
+        QVERIFY(files().recentFiles().menuEntries().isEmpty());
+        QCOMPARE(dialogTitles(), QStringList { QStringLiteral("Notarium文書を開く") });
     }
 
     void fileInUseIsOfferedReadOnly_data()
@@ -212,24 +119,24 @@ private slots:
         const QString file = makeFile(QStringLiteral("shared.nmd"));
         FileLock otherWindow;
         QCOMPARE(otherWindow.lock(file), FileLock::Result::Locked);
-        m_dialogs.paths << file;
-        m_prompts.answers.push_back(yes ? PromptAnswer::Yes : PromptAnswer::No);
-        m_files->open(false);
-        QCOMPARE(m_prompts.shown.size(), std::size_t(1));
-        QCOMPARE(m_prompts.shown[0].caption, QStringLiteral("ファイルは使用中です..."));
-        QCOMPARE(m_prompts.shown[0].text,
+        dialogs().scriptOpen(file);
+        prompts().scriptAnswer(yes ? PromptAnswer::Yes : PromptAnswer::No);
+        files().open(false);
+        QCOMPARE(prompts().count(), 1);
+        QCOMPARE(prompts().prompts()[0].caption, QStringLiteral("ファイルは使用中です..."));
+        QCOMPARE(prompts().prompts()[0].text,
             QStringLiteral("ファイル ") + file
                 + QStringLiteral(" は\r\n別の Notarium または他のユーザーによって編集されています。\r\n"
                                  "このファイルを読み取り専用で開きますか？"));
-        QCOMPARE(m_prompts.shown[0].icon, MessageIcon::Warning);
-        QCOMPARE(m_prompts.shown[0].buttons, PromptButtons::YesNo);
+        QCOMPARE(prompts().prompts()[0].icon, MessageIcon::Warning);
+        QCOMPARE(prompts().prompts()[0].buttons, PromptButtons::YesNo);
         if (yes) {
-            QVERIFY(m_doc->isReadOnly());
-            QVERIFY(m_files->caption().endsWith(QStringLiteral(" [ReadOnly] - Notarium")));
-            QVERIFY(!m_files->lock().isLocked());
+            QVERIFY(doc().isReadOnly());
+            QVERIFY(files().caption().endsWith(QStringLiteral(" [ReadOnly] - Notarium")));
+            QVERIFY(!files().lock().isLocked());
         } else {
-            QVERIFY(m_files->isUntitled());
-            QCOMPARE(m_doc->nodeCount(), std::size_t(2));
+            QVERIFY(files().isUntitled());
+            QCOMPARE(doc().nodeCount(), std::size_t(2));
         }
     }
 
@@ -237,17 +144,17 @@ private slots:
     {
         const QString file = makeFile(QStringLiteral("ro.nmd"));
         QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-        m_dialogs.paths << file;
-        m_files->open(false);
-        QVERIFY(m_doc->isReadOnly());
+        dialogs().scriptOpen(file);
+        files().open(false);
+        QVERIFY(doc().isReadOnly());
         QCOMPARE(lastText(), QStringLiteral("選択されたファイルは読み取り専用です。"));
-        QCOMPARE(m_prompts.shown.back().caption, QStringLiteral("お知らせ"));
+        QCOMPARE(prompts().last().caption, QStringLiteral("お知らせ"));
         // With fewer confirmations the notice is not shown.
-        m_prompts.shown.clear();
-        m_settings->set(key::NoConfirm, true);
-        m_files->reopen(file, false);
-        QVERIFY(m_doc->isReadOnly());
-        QVERIFY(m_prompts.shown.empty());
+        prompts().clear();
+        f->settings().set(key::NoConfirm, true);
+        files().reopen(file, false);
+        QVERIFY(doc().isReadOnly());
+        QVERIFY(prompts().prompts().isEmpty());
     }
 
     void modifiedDocumentIsSavedOrNot_data()
@@ -266,70 +173,70 @@ private slots:
         QFETCH(bool, closed);
         QFETCH(bool, saved);
         const QString file = makeFile(QStringLiteral("edit.nmd"), "old\r\n");
-        m_files->reopen(file, false);
-        m_host->type("new\r\n");
-        m_prompts.answers.push_back(PromptAnswer(answer));
-        QCOMPARE(m_files->closeDocument(), closed);
-        QCOMPARE(m_prompts.shown.back().caption, QStringLiteral("ファイル保存の確認"));
-        QCOMPARE(m_prompts.shown.back().text,
+        files().reopen(file, false);
+        type("new\r\n");
+        prompts().scriptAnswer(PromptAnswer(answer));
+        QCOMPARE(files().closeDocument(), closed);
+        QCOMPARE(prompts().last().caption, QStringLiteral("ファイル保存の確認"));
+        QCOMPARE(prompts().last().text,
             QStringLiteral("ファイル ") + file
                 + QStringLiteral(" の内容が変更されています。\r\n変更を保存しますか？"));
-        QCOMPARE(m_prompts.shown.back().buttons, PromptButtons::YesNoCancel);
-        QCOMPARE(m_files->isUntitled(), closed);
+        QCOMPARE(prompts().last().buttons, PromptButtons::YesNoCancel);
+        QCOMPARE(files().isUntitled(), closed);
         Document back;
         QVERIFY(readDataFile(QFile::encodeName(file).toStdString(), back).ok());
         QCOMPARE(back.nodeAt(1)->data()->MemoStr, saved ? std::string("new\r\n") : std::string("old\r\n"));
         if (!closed)
-            QVERIFY(m_doc->isModified());
+            QVERIFY(doc().isModified());
     }
 
     void saveOnUntitledAsksForANameAndCancelChangesNothing()
     {
-        m_doc->appendNode(m_doc->documentNode(), "m", KindMemo);
-        m_doc->setModified(true);
-        m_files->save();
-        QCOMPARE(m_dialogs.titles, QStringList { QStringLiteral("Notarium文書に名前を付けて保存") });
-        QVERIFY(m_files->isUntitled());
-        QVERIFY(m_doc->isModified());
+        doc().appendNode(doc().documentNode(), "m", KindMemo);
+        doc().setModified(true);
+        files().save();
+        QCOMPARE(dialogTitles(), QStringList { QStringLiteral("Notarium文書に名前を付けて保存") });
+        QVERIFY(files().isUntitled());
+        QVERIFY(doc().isModified());
         const QString file = path(QStringLiteral("named.nmd"));
-        m_dialogs.paths << file;
-        QVERIFY(m_files->save());
-        QCOMPARE(m_files->currentPath(), file);
-        QVERIFY(!m_doc->isModified());
-        QVERIFY(m_files->lock().isLocked());
+        dialogs().scriptSave(file);
+        QVERIFY(files().save());
+        QCOMPARE(files().currentPath(), file);
+        QVERIFY(!doc().isModified());
+        QVERIFY(files().lock().isLocked());
         QVERIFY(QFile::exists(file));
     }
 
     void failedSaveKeepsTheChangesAndSaysWhy()
     {
         const QString file = makeFile(QStringLiteral("keep.nmd"));
-        m_files->reopen(file, false);
-        m_host->type("changed\r\n");
-        m_dialogs.paths << path(QStringLiteral("no/such/folder/x.nmd"));
-        QVERIFY(!m_files->saveAs());
-        QVERIFY(m_doc->isModified());
-        QCOMPARE(m_files->currentPath(), file);
-        QCOMPARE(m_prompts.shown.back().caption, QStringLiteral("ファイル I/O エラー"));
-        QVERIFY(m_prompts.shown.back().text.startsWith(QStringLiteral("ファイルを保存できませんでした。")));
-        QVERIFY(m_prompts.shown.back().text.contains(QStringLiteral("No such file or directory")));
-        QVERIFY(m_files->lock().isLocked());
+        files().reopen(file, false);
+        type("changed\r\n");
+        dialogs().scriptSave(path(QStringLiteral("no/such/folder/x.nmd")));
+        QVERIFY(!files().saveAs());
+        QVERIFY(doc().isModified());
+        QCOMPARE(files().currentPath(), file);
+        QCOMPARE(prompts().last().caption, QStringLiteral("ファイル I/O エラー"));
+        QVERIFY(prompts().last().text.startsWith(QStringLiteral("ファイルを保存できませんでした。")));
+        QVERIFY(prompts().last().text.contains(QStringLiteral("No such file or directory")));
+        QVERIFY(files().lock().isLocked());
     }
 
     void reopenMenuFollowsTheOpenFile()
     {
         const QString a = makeFile(QStringLiteral("a.nmd"));
         const QString b = makeFile(QStringLiteral("b.nmd"));
-        m_files->reopen(a, false);
-        QVERIFY(m_files->recentFiles().menuEntries().isEmpty());
-        m_files->reopen(b, false);
-        QCOMPARE(m_files->recentFiles().menuEntries(), QStringList { a });
+        files().reopen(a, false);
+        QVERIFY(files().recentFiles().menuEntries().isEmpty());
+        files().reopen(b, false);
+        QCOMPARE(files().recentFiles().menuEntries(), QStringList { a });
         // A file that disappeared is reported and leaves the menu.
         QFile::remove(a);
-        m_files->reopen(a, false);
-        QCOMPARE(m_prompts.shown.back().text, FileCommands::fileMissingText(a));
-        QCOMPARE(m_prompts.shown.back().caption, QStringLiteral("ファイルエラー"));
-        QVERIFY(!m_files->recentFiles().paths().contains(a));
-        QCOMPARE(m_files->currentPath(), b);
+        files().reopen(a, false);
+        QCOMPARE(prompts().last().text, FileCommands::fileMissingText(a));
+        QCOMPARE(prompts().last().caption, QStringLiteral("ファイルエラー"));
+        QVERIFY(!files().recentFiles().paths().contains(a));
+        QCOMPARE(files().currentPath(), b);
     }
 
     void badFileGivesItsMessageAndAnUntitledDocument()
@@ -339,22 +246,22 @@ private slots:
         QVERIFY(out.open(QIODevice::WriteOnly));
         out.write("not a data file\r\n");
         out.close();
-        m_files->reopen(file, false);
+        files().reopen(file, false);
         QCOMPARE(lastText(), QStringLiteral("Notarium のデータファイルではありません。"));
-        QVERIFY(m_files->isUntitled());
-        QVERIFY(!m_files->lock().isLocked());
-        QVERIFY(!m_files->recentFiles().paths().contains(file));
+        QVERIFY(files().isUntitled());
+        QVERIFY(!files().lock().isLocked());
+        QVERIFY(!files().recentFiles().paths().contains(file));
     }
 
     void shiftNewStartsAnotherWindow()
     {
-        m_doc->setModified(true);
-        m_files->newDocument(true);
-        QCOMPARE(m_launcher.started.size(), 1);
-        QCOMPARE(m_launcher.started[0],
+        doc().setModified(true);
+        files().newDocument(true);
+        QCOMPARE(launcher().count(), 1);
+        QCOMPARE(started(0),
             (QStringList { QStringLiteral("/usr/bin/notarium"), QStringLiteral("-N") }));
-        QVERIFY(m_prompts.shown.empty());
-        QVERIFY(m_doc->isModified());
+        QVERIFY(prompts().prompts().isEmpty());
+        QVERIFY(doc().isModified());
     }
 
     void readOnlyBoxOfTheOpenDialog()
@@ -362,45 +269,44 @@ private slots:
         // Ticked in the open dialog: the file opens read-only without the in-use question, and
         // the box is offered unticked again next time.
         const QString file = makeFile(QStringLiteral("ticked.nmd"));
-        m_dialogs.paths << file;
-        m_dialogs.tickReadOnly = true;
-        m_files->open(false);
-        QVERIFY(m_doc->isReadOnly());
-        QVERIFY(!m_files->lock().isLocked());
-        QVERIFY(m_prompts.shown.empty());
-        QCOMPARE(m_files->caption(), file + QStringLiteral(" [ReadOnly] - Notarium"));
-        QCOMPARE(m_dialogs.readOnlyBoxShown, QList<bool> { true });
+        dialogs().scriptOpen(file, true);
+        files().open(false);
+        QVERIFY(doc().isReadOnly());
+        QVERIFY(!files().lock().isLocked());
+        QVERIFY(prompts().prompts().isEmpty());
+        QCOMPARE(files().caption(), file + QStringLiteral(" [ReadOnly] - Notarium"));
+        QCOMPARE(readOnlyBoxesShown(), QList<bool> { true });
 
         // Open in another window passes the choice on as -R.
-        m_dialogs.paths << file << file;
-        m_files->openInOtherWindow();
-        m_dialogs.tickReadOnly = false;
-        m_files->openInOtherWindow();
-        QCOMPARE(m_launcher.started.size(), 2);
-        QCOMPARE(m_launcher.started[0],
+        dialogs().scriptOpen(file, true);
+        dialogs().scriptOpen(file, false);
+        files().openInOtherWindow();
+        files().openInOtherWindow();
+        QCOMPARE(launcher().count(), 2);
+        QCOMPARE(started(0),
             (QStringList { QStringLiteral("/usr/bin/notarium"), QStringLiteral("-R"), QStringLiteral("-N"), file }));
-        QCOMPARE(m_launcher.started[1],
+        QCOMPARE(started(1),
             (QStringList { QStringLiteral("/usr/bin/notarium"), QStringLiteral("-N"), file }));
-        QCOMPARE(m_dialogs.readOnlyBoxShown, (QList<bool> { true, true, true }));
+        QCOMPARE(readOnlyBoxesShown(), (QList<bool> { true, true, true }));
     }
 
     void droppingTheOwnFileAsksTheInUseQuestion()
     {
         const QString file = makeFile(QStringLiteral("own.nmd"));
-        m_files->reopen(file, false);
-        m_prompts.answers.push_back(PromptAnswer::No);
-        m_files->dropFile(file);
-        QCOMPARE(m_prompts.shown.back().caption, QStringLiteral("ファイルは使用中です..."));
-        QCOMPARE(m_files->currentPath(), file);
-        QVERIFY(!m_doc->isReadOnly());
+        files().reopen(file, false);
+        prompts().scriptAnswer(PromptAnswer::No);
+        files().dropFile(file);
+        QCOMPARE(prompts().last().caption, QStringLiteral("ファイルは使用中です..."));
+        QCOMPARE(files().currentPath(), file);
+        QVERIFY(!doc().isReadOnly());
     }
 
     void openCancelledKeepsTheLock()
     {
         const QString file = makeFile(QStringLiteral("held.nmd"));
-        m_files->reopen(file, false);
-        m_files->open(false);
-        QVERIFY(m_files->lock().isLocked());
+        files().reopen(file, false);
+        files().open(false);
+        QVERIFY(files().lock().isLocked());
         QVERIFY(!FileLock::canOpenForWriting(file));
     }
 };

@@ -1,4 +1,5 @@
 // The main window driven the way a person would: through its actions and keys.
+#include "app/FileCommands.h"
 #include "app/MainWindow.h"
 #include "app/ActionRegistry.h"
 #include "app/TreePane.h"
@@ -8,7 +9,8 @@
 #include "core/settings/Settings.h"
 #include "core/text/Cp932Codec.h"
 #include "editor/TExtMemo.h"
-#include "support/TestServices.h"
+#include "app/StatusPanels.h"
+#include "support/WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,146 +28,111 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    std::unique_ptr<IniFile> m_ini;
-    std::unique_ptr<Settings> m_settings;
-    std::unique_ptr<TestServices> m_services;
-    std::unique_ptr<TMainForm1> m_window;
+    std::unique_ptr<WindowFixture> f;
 
-    void trigger(const char* name)
-    {
-        QAction* action = m_window->actions().action(QString::fromLatin1(name));
-        QVERIFY2(action, name);
-        QVERIFY2(action->isEnabled(), name);
-        action->trigger();
-    }
-
-    // plan.nmd: A (memo, two lines), B (category) with child C (result) collapsed, D under the paper folder.
-    QString makeFile()
-    {
-        Document doc;
-        doc.newDocument();
-        Node* a = doc.appendNode(doc.documentNode(), "A", KindMemo);
-        a->data()->MemoStr = "first line\r\n\x95\x5C second\r\n";
-        Node* b = doc.appendNode(doc.documentNode(), "B", KindCategory);
-        doc.appendNode(b, "C", KindResult)->data()->MemoStr = "c\r\n";
-        doc.appendNode(doc.paperFolderNode(), "D", KindMemo)->data()->MemoStr = "d\r\n";
-        doc.setExpanded(doc.documentNode(), true);
-        const QString path = m_dir.filePath(QStringLiteral("plan.nmd"));
-        Q_ASSERT(writeDataFile(QFile::encodeName(path).toStdString(), doc, 1).ok);
-        return path;
-    }
-
-    Node* node(int index) { return m_window->document().nodeAt(index); }
+    TMainForm1& win() { return f->window(); }
+    void trigger(const char* name) { f->trigger(name); }
+    QString makeFile() { return f->writeSampleFile(); }
+    Node* node(int index) { return win().document().nodeAt(index); }
 
 private slots:
     void init()
     {
-        m_ini = std::make_unique<IniFile>();
-        PlatformDefaults platform;
-        platform.documentsFolder = m_dir.path().toStdString();
-        m_settings = std::make_unique<Settings>(*m_ini, platform);
-        m_services = std::make_unique<TestServices>();
-        MainWindowContext context;
-        context.ini = m_ini.get();
-        context.settings = m_settings.get();
-        context.services = m_services->services();
-        m_window = std::make_unique<TMainForm1>(context);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        f = std::make_unique<WindowFixture>();
+        f->start();
     }
 
-    void cleanup() { m_window.reset(); }
+    void cleanup() { f.reset(); }
 
     void newDocumentShowsTheTwoNodesAndDisablesCommands()
     {
-        QCOMPARE(m_window->windowTitle(), QStringLiteral("Untitled - Notarium"));
-        QCOMPARE(m_window->document().nodeCount(), std::size_t(2));
-        QCOMPARE(m_window->treePane()->selectedNode(), node(0));
-        QVERIFY(!m_window->titleEdit()->isEnabled());
-        QVERIFY(m_window->memoPane()->isReadOnly());
-        QVERIFY(!m_window->actions().action(QStringLiteral("Save1"))->isEnabled());
-        QVERIFY(!m_window->actions().action(QStringLiteral("GoTitle"))->isEnabled());
+        QCOMPARE(win().windowTitle(), QStringLiteral("Untitled - Notarium"));
+        QCOMPARE(win().document().nodeCount(), std::size_t(2));
+        QCOMPARE(win().treePane()->selectedNode(), node(0));
+        QVERIFY(!win().titleEdit()->isEnabled());
+        QVERIFY(win().memoPane()->isReadOnly());
+        QVERIFY(!win().actions().action(QStringLiteral("Save1"))->isEnabled());
+        QVERIFY(!win().actions().action(QStringLiteral("GoTitle"))->isEnabled());
         // A new document takes new nodes but has nothing to move, and commands that are not part
         // of this window yet never pretend to work.
-        QVERIFY(m_window->actions().action(QStringLiteral("NewMemo"))->isEnabled());
-        QVERIFY(!m_window->actions().action(QStringLiteral("tbNodeUp"))->isEnabled());
-        QVERIFY(!m_window->actions().action(QStringLiteral("Option1"))->isEnabled());
-        QCOMPARE(m_window->statusPanel(3)->text(), QStringLiteral("挿入"));
-        QCOMPARE(m_window->statusPanel(1)->text(), QString());
+        QVERIFY(win().actions().action(QStringLiteral("NewMemo"))->isEnabled());
+        QVERIFY(!win().actions().action(QStringLiteral("tbNodeUp"))->isEnabled());
+        QVERIFY(!win().actions().action(QStringLiteral("Option1"))->isEnabled());
+        QCOMPARE(win().status().text(StatusPanels::InsertMode), QStringLiteral("挿入"));
+        QCOMPARE(win().status().text(StatusPanels::Modified), QString());
     }
 
     void commandLineOpensTheFile()
     {
         const QString path = makeFile();
-        m_window->startWith({ path });
-        QCOMPARE(m_window->windowTitle(), path + QStringLiteral(" - Notarium"));
-        QCOMPARE(m_window->treePane()->selectedNode(), node(1));
-        QCOMPARE(m_window->titleEdit()->text(), QStringLiteral("A"));
-        QCOMPARE(m_window->memoPane()->bytes(), std::string("first line\r\n\x95\x5C second\r\n"));
-        QVERIFY(!m_window->memoPane()->isReadOnly());
-        QVERIFY(m_window->actions().action(QStringLiteral("Save1"))->isEnabled());
-        QVERIFY(m_services->prompt.prompts().isEmpty());
+        win().startWith({ path });
+        QCOMPARE(win().windowTitle(), path + QStringLiteral(" - Notarium"));
+        QCOMPARE(win().treePane()->selectedNode(), node(1));
+        QCOMPARE(win().titleEdit()->text(), QStringLiteral("A"));
+        QCOMPARE(win().memoPane()->bytes(), std::string("first line\r\n\x95\x5C second\r\n"));
+        QVERIFY(!win().memoPane()->isReadOnly());
+        QVERIFY(win().actions().action(QStringLiteral("Save1"))->isEnabled());
+        QVERIFY(f->services().prompt.prompts().isEmpty());
     }
 
     void missingCommandLineFileIsReported()
     {
-        const QString path = m_dir.filePath(QStringLiteral("gone.nmd"));
-        m_window->startWith({ path });
-        QCOMPARE(m_services->prompt.count(), 1);
-        QCOMPARE(m_services->prompt.prompts().first().caption, QStringLiteral("ファイルエラー"));
-        QCOMPARE(m_window->windowTitle(), QStringLiteral("Untitled - Notarium"));
+        const QString path = f->path(QStringLiteral("gone.nmd"));
+        win().startWith({ path });
+        QCOMPARE(f->services().prompt.count(), 1);
+        QCOMPARE(f->services().prompt.prompts().first().caption, QStringLiteral("ファイルエラー"));
+        QCOMPARE(win().windowTitle(), QStringLiteral("Untitled - Notarium"));
     }
 
     void pagesStepThroughTheOutline()
     {
-        m_window->startWith({ makeFile() });
+        win().startWith({ makeFile() });
         // PageDn walks every node, collapsed or not; LowerPage only the visible ones.
         trigger("PageDn");
-        QCOMPARE(m_window->treePane()->selectedNode(), node(2));
+        QCOMPARE(win().treePane()->selectedNode(), node(2));
         trigger("PageDn");
-        QCOMPARE(m_window->treePane()->selectedNode(), node(3));
-        QCOMPARE(m_window->titleEdit()->text(), QStringLiteral("C"));
+        QCOMPARE(win().treePane()->selectedNode(), node(3));
+        QCOMPARE(win().titleEdit()->text(), QStringLiteral("C"));
         trigger("UpperPage");
-        QCOMPARE(m_window->treePane()->selectedNode(), node(2));
+        QCOMPARE(win().treePane()->selectedNode(), node(2));
         // Showing C opened B; once B is closed again, LowerPage passes over C.
-        m_window->document().setExpanded(node(2), false);
+        win().document().setExpanded(node(2), false);
         trigger("LowerPage");
-        QCOMPARE(m_window->treePane()->selectedNode(), node(4));
+        QCOMPARE(win().treePane()->selectedNode(), node(4));
         trigger("PageDn");
-        QCOMPARE(m_window->treePane()->selectedNode(), node(5));
-        const int beeps = m_services->prompt.beeps();
+        QCOMPARE(win().treePane()->selectedNode(), node(5));
+        const int beeps = f->services().prompt.beeps();
         trigger("PageDn");
-        QCOMPARE(m_services->prompt.beeps(), beeps + 1);
-        QCOMPARE(m_window->treePane()->selectedNode(), node(5));
-        m_window->treePane()->setSelectedNode(node(1));
+        QCOMPARE(f->services().prompt.beeps(), beeps + 1);
+        QCOMPARE(win().treePane()->selectedNode(), node(5));
+        win().treePane()->setSelectedNode(node(1));
         trigger("PageUp");
-        QCOMPARE(m_window->treePane()->selectedNode(), node(0));
-        QVERIFY(m_window->memoPane()->isReadOnly());
-        QCOMPARE(m_window->memoPane()->bytes(), std::string());
+        QCOMPARE(win().treePane()->selectedNode(), node(0));
+        QVERIFY(win().memoPane()->isReadOnly());
+        QCOMPARE(win().memoPane()->bytes(), std::string());
     }
 
     void eachMemoKeepsItsTextAndCaret()
     {
-        m_window->startWith({ makeFile() });
-        TExtMemo* memo = m_window->memoPane();
+        win().startWith({ makeFile() });
+        TExtMemo* memo = win().memoPane();
         memo->setFocus();
         memo->setSelPos(3);
         QTest::keyClicks(memo, QStringLiteral("X"));
         trigger("PageDn");
         trigger("PageDn");
         QCOMPARE(memo->bytes(), std::string("c\r\n"));
-        QCOMPARE(m_window->statusPanel(1)->text(), QStringLiteral("変更"));
-        m_window->treePane()->setSelectedNode(node(1));
+        QCOMPARE(win().status().text(StatusPanels::Modified), QStringLiteral("変更"));
+        win().treePane()->setSelectedNode(node(1));
         QCOMPARE(memo->bytes(), std::string("firXst line\r\n\x95\x5C second\r\n"));
         QCOMPARE(memo->SelPos(), 4);
-        QVERIFY(m_window->document().isModified());
+        QVERIFY(win().document().isModified());
     }
 
     void typedTitleShowsInTheTreeAndMarksModified()
     {
-        m_window->startWith({ makeFile() });
-        QLineEdit* title = m_window->titleEdit();
+        win().startWith({ makeFile() });
+        QLineEdit* title = win().titleEdit();
         title->setFocus();
         title->selectAll();
         // Japanese arrives through the input method as a committed string.
@@ -173,104 +140,98 @@ private slots:
         commit.setCommitString(QStringLiteral("新しい題"));
         QApplication::sendEvent(title, &commit);
         QCOMPARE(QString::fromStdU16String(cp932::toUtf16(node(1)->title())), QStringLiteral("新しい題"));
-        QVERIFY(m_window->document().isModified());
-        QCOMPARE(m_window->statusPanel(1)->text(), QStringLiteral("変更"));
+        QVERIFY(win().document().isModified());
+        QCOMPARE(win().status().text(StatusPanels::Modified), QStringLiteral("変更"));
     }
 
     void saveWritesWhatIsOnScreenAndReopeningKeepsEveryByte()
     {
         const QString path = makeFile();
-        m_window->startWith({ path });
-        TExtMemo* memo = m_window->memoPane();
+        win().startWith({ path });
+        TExtMemo* memo = win().memoPane();
         memo->setFocus();
         memo->setSelPos(0);
         QInputMethodEvent commit;
         commit.setCommitString(QStringLiteral("新"));
         QApplication::sendEvent(memo, &commit);
         trigger("Save1");
-        QVERIFY(!m_window->document().isModified());
-        QCOMPARE(m_window->statusPanel(1)->text(), QString());
+        QVERIFY(!win().document().isModified());
+        QCOMPARE(win().status().text(StatusPanels::Modified), QString());
         Document back;
         QVERIFY(readDataFile(QFile::encodeName(path).toStdString(), back).ok());
         QCOMPARE(back.nodeAt(1)->data()->MemoStr,
             std::string("\x90\x56"
                         "first line\r\n\x95\x5C second\r\n"));
         trigger("Close1");
-        QCOMPARE(m_window->windowTitle(), QStringLiteral("Untitled - Notarium"));
-        m_window->fileCommands().reopen(path, false);
+        QCOMPARE(win().windowTitle(), QStringLiteral("Untitled - Notarium"));
+        win().fileCommands().reopen(path, false);
         QCOMPARE(memo->bytes(), back.nodeAt(1)->data()->MemoStr);
     }
 
     void closingAChangedDocumentAsks()
     {
-        m_window->startWith({ makeFile() });
-        m_window->memoPane()->setFocus();
-        QTest::keyClicks(m_window->memoPane(), QStringLiteral("x"));
-        m_services->prompt.scriptAnswer(PromptAnswer::Cancel);
+        win().startWith({ makeFile() });
+        win().memoPane()->setFocus();
+        QTest::keyClicks(win().memoPane(), QStringLiteral("x"));
+        f->services().prompt.scriptAnswer(PromptAnswer::Cancel);
         trigger("Close1");
-        QCOMPARE(m_services->prompt.last().caption, QStringLiteral("ファイル保存の確認"));
-        QVERIFY(m_window->windowTitle().endsWith(QStringLiteral("plan.nmd - Notarium")));
+        QCOMPARE(f->services().prompt.last().caption, QStringLiteral("ファイル保存の確認"));
+        QVERIFY(win().windowTitle().endsWith(QStringLiteral("plan.nmd - Notarium")));
     }
 
     void panesMaximiseAndComeBack()
     {
-        m_window->startWith({ makeFile() });
+        win().startWith({ makeFile() });
         trigger("MemoMaximize1");
-        QVERIFY(!m_window->treePane()->isVisible());
-        QVERIFY(m_window->actions().action(QStringLiteral("MemoMaximize1"))->isChecked());
-        QVERIFY(!m_window->actions().action(QStringLiteral("TreeMaximize1"))->isEnabled());
+        QVERIFY(!win().treePane()->isVisible());
+        QVERIFY(win().actions().action(QStringLiteral("MemoMaximize1"))->isChecked());
+        QVERIFY(!win().actions().action(QStringLiteral("TreeMaximize1"))->isEnabled());
         trigger("MemoMaximize1");
-        QVERIFY(m_window->treePane()->isVisible());
+        QVERIFY(win().treePane()->isVisible());
         trigger("TreeMaximize1");
-        QVERIFY(!m_window->memoPane()->isVisible());
-        QVERIFY(!m_window->actions().action(QStringLiteral("GoTitle"))->isEnabled()
-            || !m_window->titleEdit()->isVisible());
+        QVERIFY(!win().memoPane()->isVisible());
+        QVERIFY(!win().actions().action(QStringLiteral("GoTitle"))->isEnabled()
+            || !win().titleEdit()->isVisible());
         trigger("TreeMaximize1");
-        QVERIFY(m_window->memoPane()->isVisible());
+        QVERIFY(win().memoPane()->isVisible());
     }
 
     void storedShortcutsReplaceTheDefaults()
     {
         // With the section present, every main menu item takes its stored key (none when missing);
         // the bookmarks keep Ctrl+0 to Ctrl+9.
-        IniFile ini;
-        ini.writeString("ShortCutKeys", "Save1", std::to_string(0x4000 | 0x2000 | 'S'));
-        ini.writeString("ShortCutKeys", "N01", "0");
-        PlatformDefaults platform;
-        Settings settings(ini, platform);
-        MainWindowContext context;
-        context.ini = &ini;
-        context.settings = &settings;
-        context.services = m_services->services();
-        TMainForm1 window(context);
+        WindowFixture other;
+        other.ini().writeString("ShortCutKeys", "Save1", std::to_string(0x4000 | 0x2000 | 'S'));
+        other.ini().writeString("ShortCutKeys", "N01", "0");
+        TMainForm1 window(other.context());
         QCOMPARE(window.actions().action(QStringLiteral("Save1"))->shortcut(),
             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
         QVERIFY(window.actions().action(QStringLiteral("New1"))->shortcut().isEmpty());
         QCOMPARE(
             window.actions().action(QStringLiteral("N01"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_0));
         // Without the section the defaults stand.
-        QCOMPARE(m_window->actions().action(QStringLiteral("New1"))->shortcut(),
+        QCOMPARE(win().actions().action(QStringLiteral("New1"))->shortcut(),
             QKeySequence(Qt::CTRL | Qt::Key_N));
     }
 
     void exitWritesTheWindowStateAndRecentFiles()
     {
         const QString path = makeFile();
-        m_window->startWith({ path });
-        m_window->close();
-        QCOMPARE(m_ini->readString("Window", "Maximized", "?"), std::string("0"));
-        QVERIFY(!m_ini->readString("Window", "WinW", "").empty());
-        QCOMPARE(QString::fromStdString(m_ini->readString("FileMRU", "0", "")), path);
-        QCOMPARE(m_ini->readString("Notarium", "EnableCtrlAltKey", "?"), std::string("0"));
+        win().startWith({ path });
+        win().close();
+        QCOMPARE(f->ini().readString("Window", "Maximized", "?"), std::string("0"));
+        QVERIFY(!f->ini().readString("Window", "WinW", "").empty());
+        QCOMPARE(QString::fromStdString(f->ini().readString("FileMRU", "0", "")), path);
+        QCOMPARE(f->ini().readString("Notarium", "EnableCtrlAltKey", "?"), std::string("0"));
         // The input method colours go back as colour names.
-        QCOMPARE(m_ini->readString("MemoPane", "icWUBack", "?"), std::string("clYellow"));
-        QCOMPARE(m_ini->readString("MemoPane", "icTFLine", "?"), std::string("1"));
+        QCOMPARE(f->ini().readString("MemoPane", "icWUBack", "?"), std::string("clYellow"));
+        QCOMPARE(f->ini().readString("MemoPane", "icTFLine", "?"), std::string("1"));
     }
 
     void wheelScrollsTheMemoPane()
     {
-        m_window->startWith({ makeFile() });
-        TExtMemo* memo = m_window->memoPane();
+        win().startWith({ makeFile() });
+        TExtMemo* memo = win().memoPane();
         const QFont font = memo->font();
         // pos: where over target the wheel turns (its centre unless given).
         auto wheel = [](QWidget* target, int delta, Qt::KeyboardModifiers modifiers = {}, QPoint pos = {}) {
@@ -306,28 +267,24 @@ private slots:
         // A wheel that the title box leaves unused reaches the window and scrolls the memo pane;
         // one the tree pane leaves unused (it is at its end) does not.
         const int before = memo->FirstVisibleLine();
-        QLineEdit* title = m_window->titleEdit();
-        wheel(m_window.get(), -120, {}, title->mapTo(m_window.get(), title->rect().center()));
+        QLineEdit* title = win().titleEdit();
+        wheel(&win(), -120, {}, title->mapTo(&win(), title->rect().center()));
         QCOMPARE(memo->FirstVisibleLine(), before + step);
-        QWidget* tree = m_window->treePane()->viewport();
-        wheel(m_window.get(), -120, {}, tree->mapTo(m_window.get(), tree->rect().center()));
+        QWidget* tree = win().treePane()->viewport();
+        wheel(&win(), -120, {}, tree->mapTo(&win(), tree->rect().center()));
         QCOMPARE(memo->FirstVisibleLine(), before + step);
     }
 
     void toolBarsComeBackAsTheyWereLeft()
     {
-        QToolBar* quick = m_window->findChild<QToolBar*>(QStringLiteral("QuickMemoToolbar"));
-        QToolBar* page = m_window->findChild<QToolBar*>(QStringLiteral("PageToolbar"));
+        QToolBar* quick = win().findChild<QToolBar*>(QStringLiteral("QuickMemoToolbar"));
+        QToolBar* page = win().findChild<QToolBar*>(QStringLiteral("PageToolbar"));
         QVERIFY(quick && page);
         QVERIFY(!quick->isVisible());
         quick->show();
         page->hide();
-        m_window->close();
-        MainWindowContext context;
-        context.ini = m_ini.get();
-        context.settings = m_settings.get();
-        context.services = m_services->services();
-        TMainForm1 again(context);
+        win().close();
+        TMainForm1 again(f->context());
         again.show();
         QVERIFY(again.findChild<QToolBar*>(QStringLiteral("QuickMemoToolbar"))->isVisible());
         QVERIFY(!again.findChild<QToolBar*>(QStringLiteral("PageToolbar"))->isVisible());
@@ -337,11 +294,11 @@ private slots:
 
     void toolBarSectionsDescribeAndPlaceTheBars()
     {
-        m_window->close();
+        win().close();
         // At exit each bar's section tells its edge, row and offset.
-        const auto file = m_settings->toolBarPosition("FileToolbar");
-        const auto memo = m_settings->toolBarPosition("MemoToolbar");
-        const auto quick = m_settings->toolBarPosition("QuickMemoToolbar");
+        const auto file = f->settings().toolBarPosition("FileToolbar");
+        const auto memo = f->settings().toolBarPosition("MemoToolbar");
+        const auto quick = f->settings().toolBarPosition("QuickMemoToolbar");
         QVERIFY(file && memo && quick);
         QCOMPARE(file->dockedTo, int(Qt::TopToolBarArea));
         QCOMPARE(file->dockRow, 0);
@@ -352,19 +309,15 @@ private slots:
 
         // A settings file without Qt's saved state (an older one, or edited by hand) is followed
         // section by section: the View bar on the left edge, the Memo bar on a second top row.
-        m_ini->deleteKey("Window", "ToolBars");
-        ToolBarPosition page = *m_settings->toolBarPosition("PageToolbar");
+        f->ini().deleteKey("Window", "ToolBars");
+        ToolBarPosition page = *f->settings().toolBarPosition("PageToolbar");
         page.dockedTo = int(Qt::LeftToolBarArea);
-        m_settings->setToolBarPosition("PageToolbar", page);
+        f->settings().setToolBarPosition("PageToolbar", page);
         ToolBarPosition second = *memo;
         second.dockRow = 1;
         second.dockPos = 0;
-        m_settings->setToolBarPosition("MemoToolbar", second);
-        MainWindowContext context;
-        context.ini = m_ini.get();
-        context.settings = m_settings.get();
-        context.services = m_services->services();
-        TMainForm1 again(context);
+        f->settings().setToolBarPosition("MemoToolbar", second);
+        TMainForm1 again(f->context());
         again.show();
         QVERIFY(QTest::qWaitForWindowExposed(&again));
         auto bar = [&again](const char* name) { return again.findChild<QToolBar*>(QString::fromLatin1(name)); };

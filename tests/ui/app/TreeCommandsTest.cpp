@@ -12,7 +12,7 @@
 #include "core/settings/Settings.h"
 #include "core/text/Cp932Codec.h"
 #include "editor/TExtMemo.h"
-#include "support/TestServices.h"
+#include "support/WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,20 +29,6 @@
 using namespace notarium;
 
 namespace {
-
-// Records like the usual prompt service and lets a test look at the window while a question is
-// open.
-class WatchingPrompt : public RecordingPromptService {
-public:
-    PromptAnswer ask(QWidget* parent, const QString& text, const QString& caption, MessageIcon icon,
-        PromptButtons buttons) override
-    {
-        if (whileAsking)
-            whileAsking();
-        return RecordingPromptService::ask(parent, text, caption, icon, buttons);
-    }
-    std::function<void()> whileAsking;
-};
 
 QString titleOf(const Node* node)
 {
@@ -68,22 +54,20 @@ class TreeCommandsTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    std::unique_ptr<IniFile> m_ini;
-    std::unique_ptr<Settings> m_settings;
-    WatchingPrompt m_prompt;
-    TestServices m_services;
-    std::unique_ptr<TMainForm1> m_window;
+    std::unique_ptr<WindowFixture> f;
+
+    TMainForm1& win() { return f->window(); }
+    RecordingPromptService& prompt() { return f->prompt(); }
 
     static constexpr const char* kOutline = "Untitled(A(A1,A2(A2a),A3),B,C(C1)),Paper Folder(P1)";
 
-    Document& doc() { return m_window->document(); }
-    TreePane* tree() { return m_window->treePane(); }
-    QAction* action(const char* name) { return m_window->actions().action(QString::fromLatin1(name)); }
+    Document& doc() { return win().document(); }
+    TreePane* tree() { return win().treePane(); }
+    QAction* action(const char* name) { return win().actions().action(QString::fromLatin1(name)); }
     bool enabled(const char* name) { return action(name)->isEnabled(); }
     bool menuEnabled(const char* name)
     {
-        return m_window->menus().menu(QString::fromLatin1(name))->menuAction()->isEnabled();
+        return win().menus().menu(QString::fromLatin1(name))->menuAction()->isEnabled();
     }
     QString shape()
     {
@@ -149,25 +133,13 @@ private:
 private slots:
     void init()
     {
-        m_ini = std::make_unique<IniFile>();
-        PlatformDefaults platform;
-        platform.documentsFolder = m_dir.path().toStdString();
-        m_settings = std::make_unique<Settings>(*m_ini, platform);
-        m_prompt = WatchingPrompt();
-        MainWindowContext context;
-        context.ini = m_ini.get();
-        context.settings = m_settings.get();
-        context.services = m_services.services();
-        context.services.prompt = &m_prompt;
-        m_window = std::make_unique<TMainForm1>(context);
-        m_window->show();
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        f = std::make_unique<WindowFixture>();
+        f->start(true);
         QGuiApplication::clipboard()->clear();
         buildOutline();
     }
 
-    void cleanup() { m_window.reset(); }
+    void cleanup() { f.reset(); }
 
     // ---- New nodes -----------------------------------------------------------------------------
 
@@ -212,16 +184,16 @@ private slots:
         // A stays open: a new node beside an open category does not close it.
         QVERIFY(find("A")->isExpanded());
         QVERIFY(doc().isModified());
-        QCOMPARE(m_prompt.beeps(), 0);
+        QCOMPARE(prompt().beeps(), 0);
     }
 
     void newTitleIsSelectedForTyping()
     {
         // The titles come from the current default title set of the settings file.
-        m_ini->writeString(
-            "DefaultTitles", std::to_string(m_settings->get(key::CheckIndex)), "分類,覚え書き,結論");
+        f->ini().writeString(
+            "DefaultTitles", std::to_string(f->settings().get(key::CheckIndex)), "分類,覚え書き,結論");
         trigger("NewMemo");
-        QLineEdit* title = m_window->titleEdit();
+        QLineEdit* title = win().titleEdit();
         QCOMPARE(title->text(), QStringLiteral("覚え書き"));
         QCOMPARE(title->selectedText(), title->text());
         QVERIFY(title->hasFocus());
@@ -282,14 +254,14 @@ private slots:
         QFETCH(QString, target);
         QFETCH(bool, skipClosedTree);
         QFETCH(QString, expected);
-        m_settings->set(key::SkipClosedTree, skipClosedTree);
+        f->settings().set(key::SkipClosedTree, skipClosedTree);
         Node* node = find(target.toLatin1().constData());
         tree()->setSelectedNode(node);
         trigger(command.toLatin1().constData());
 
         const bool acts = !expected.isEmpty();
         QCOMPARE(shape(), acts ? expected : QString::fromLatin1(kOutline));
-        QCOMPARE(m_prompt.beeps(), acts ? 0 : 1);
+        QCOMPARE(prompt().beeps(), acts ? 0 : 1);
         QCOMPARE(doc().isModified(), acts);
         // The moved node stays selected, and painting is back on whatever happened.
         QCOMPARE(tree()->selectedNode(), node);
@@ -319,7 +291,7 @@ private slots:
         // A category is not part of the memo/result pair.
         trigger("Exchange4");
         QCOMPARE(find("A")->imageIndex(), int(KindCategory));
-        QCOMPARE(m_prompt.beeps(), 1);
+        QCOMPARE(prompt().beeps(), 1);
         QVERIFY(!doc().isModified());
         select("A2a");
         trigger("tbExchange2"); // result -> memo
@@ -336,22 +308,22 @@ private slots:
             return brush.isValid() && qvariant_cast<QBrush>(brush).color() == QColor(Qt::gray);
         };
         QStringList dimmedWhileAsking;
-        m_prompt.whileAsking = [&] {
+        prompt().whileAsking = [&] {
             for (Node* node : doc().nodesInOrder())
                 if (dimmed(node))
                     dimmedWhileAsking << titleOf(node);
         };
-        m_prompt.scriptAnswer(PromptAnswer::No);
+        prompt().scriptAnswer(PromptAnswer::No);
         select("A2");
         trigger("TreeDelete");
 
         QCOMPARE(dimmedWhileAsking, QStringList({ QStringLiteral("A2"), QStringLiteral("A2a") }));
-        QCOMPARE(m_prompt.count(), 1);
-        QCOMPARE(m_prompt.last().caption, QStringLiteral("削除動作の確認"));
-        QCOMPARE(m_prompt.last().text,
+        QCOMPARE(prompt().count(), 1);
+        QCOMPARE(prompt().last().caption, QStringLiteral("削除動作の確認"));
+        QCOMPARE(prompt().last().text,
             QStringLiteral("選択されたデータを削除してもいいですか？（下位のデータもすべて削除されます）"));
-        QCOMPARE(m_prompt.last().icon, MessageIcon::Question);
-        QCOMPARE(m_prompt.last().buttons, PromptButtons::YesNo);
+        QCOMPARE(prompt().last().icon, MessageIcon::Question);
+        QCOMPARE(prompt().last().buttons, PromptButtons::YesNo);
         QCOMPARE(shape(), QString::fromLatin1(kOutline));
         QVERIFY(!doc().isModified());
         for (Node* node : doc().nodesInOrder())
@@ -361,29 +333,29 @@ private slots:
     void confirmedDeleteSelectsTheNextNodeAndLeavesTheTitle()
     {
         select("A2");
-        m_window->titleEdit()->setFocus();
+        win().titleEdit()->setFocus();
         trigger("tbDelete");
-        QCOMPARE(m_prompt.count(), 1);
+        QCOMPARE(prompt().count(), 1);
         QCOMPARE(shape(), QStringLiteral("Untitled(A(A1,A3),B,C(C1)),Paper Folder(P1)"));
         QCOMPARE(tree()->selectedNode(), find("A3"));
-        QCOMPARE(m_window->titleEdit()->text(), QStringLiteral("A3"));
-        QVERIFY(m_window->memoPane()->hasFocus());
+        QCOMPARE(win().titleEdit()->text(), QStringLiteral("A3"));
+        QVERIFY(win().memoPane()->hasFocus());
         QVERIFY(doc().isModified());
         QVERIFY(!enabled("TreePaste")); // nothing on the clipboard without SaveData
 
-        m_settings->set(key::NoConfirm, true);
+        f->settings().set(key::NoConfirm, true);
         trigger("pmTreeDelete");
-        QCOMPARE(m_prompt.count(), 1);
+        QCOMPARE(prompt().count(), 1);
         // The last child went: its previous sibling is selected.
         QCOMPARE(tree()->selectedNode(), find("A1"));
     }
 
     void deleteWithSaveDataLeavesTheSubtreeForPasting()
     {
-        m_settings->set(key::SaveData, true);
+        f->settings().set(key::SaveData, true);
         select("A2");
         // Typed but not yet stored into the node: the clipboard still gets what is shown.
-        TExtMemo* memo = m_window->memoPane();
+        TExtMemo* memo = win().memoPane();
         memo->setFocus();
         memo->setSelPos(0);
         QTest::keyClicks(memo, QStringLiteral("new "));
@@ -464,7 +436,7 @@ private slots:
         QVERIFY(!enabled("TreePaste"));
         // Reached without the menu (the item is disabled): nothing to paste still marks the document.
         select("C");
-        m_window->treeCommands().pasteSubtree();
+        win().treeCommands().pasteSubtree();
         QCOMPARE(shape(), QString::fromLatin1(kOutline));
         QVERIFY(doc().isModified());
 
@@ -475,7 +447,7 @@ private slots:
         QGuiApplication::clipboard()->setMimeData(data);
         trigger("TreePaste");
         QCOMPARE(shape(), QString::fromLatin1(kOutline));
-        QCOMPARE(m_prompt.beeps(), 1);
+        QCOMPARE(prompt().beeps(), 1);
         QVERIFY(!doc().isModified());
     }
 
@@ -574,7 +546,7 @@ private slots:
         QVERIFY(!enabled("TreePaste"));
 
         // The commands refuse too when reached without their disabled items.
-        TreeCommands& commands = m_window->treeCommands();
+        TreeCommands& commands = win().treeCommands();
         commands.newCategory();
         commands.newResult();
         commands.exchangeCategoryMemo();
@@ -582,15 +554,15 @@ private slots:
         commands.deleteTarget();
         commands.cutSubtree();
         commands.pasteSubtree();
-        QCOMPARE(m_prompt.beeps(), 7);
-        QCOMPARE(m_prompt.count(), 0);
+        QCOMPARE(prompt().beeps(), 7);
+        QCOMPARE(prompt().count(), 0);
         QCOMPARE(shape(), QString::fromLatin1(kOutline));
         QVERIFY(!doc().isModified());
     }
 
     void popupMenuFollowsItsNode()
     {
-        QMenu* popup = m_window->menus().menu(QStringLiteral("pmTree"));
+        QMenu* popup = win().menus().menu(QStringLiteral("pmTree"));
         auto openOn = [&](const char* title) {
             select(title);
             tree()->setFocus();
@@ -636,13 +608,13 @@ private slots:
             QTest::mouseRelease(tree()->viewport(), Qt::RightButton, {}, rect.center());
             QVERIFY(tree()->isRightPressed());
         };
-        m_window->treeCommands().preparePopup(find("C"));
+        win().treeCommands().preparePopup(Popup::Tree, win().actionState(), find("C"));
         rightPressOn("A1");
         trigger("NewChildMemo");
         QCOMPARE(shape(), QStringLiteral("Untitled(A(A1,A2(A2a),A3),B,C(C1,Memo)),Paper Folder(P1)"));
 
         // Once the pop-up's node is deleted, the selected node is the target again.
-        m_settings->set(key::NoConfirm, true);
+        f->settings().set(key::NoConfirm, true);
         select("C");
         trigger("TreeDelete");
         rightPressOn("A1");

@@ -2,6 +2,7 @@
 // actions and keys the way a person uses them.
 #include "memo/MemoCommands.h"
 #include "app/ActionRegistry.h"
+#include "app/FileCommands.h"
 #include "app/MainWindow.h"
 #include "app/MenuBuilder.h"
 #include "app/TreePane.h"
@@ -11,7 +12,8 @@
 #include "core/settings/Settings.h"
 #include "core/text/Cp932Codec.h"
 #include "editor/TExtMemo.h"
-#include "support/TestServices.h"
+#include "app/StatusPanels.h"
+#include "support/WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -77,20 +79,18 @@ class MemoCommandsTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    std::unique_ptr<IniFile> m_ini;
-    std::unique_ptr<Settings> m_settings;
-    std::unique_ptr<TestServices> m_services;
-    std::unique_ptr<TMainForm1> m_window;
+    std::unique_ptr<WindowFixture> f;
 
-    TExtMemo* memo() const { return m_window->memoPane(); }
-    QLineEdit* title() const { return m_window->titleEdit(); }
-    QAction* action(const char* name) const { return m_window->actions().action(QString::fromLatin1(name)); }
+    TMainForm1& win() const { return f->window(); }
+
+    TExtMemo* memo() const { return win().memoPane(); }
+    QLineEdit* title() const { return win().titleEdit(); }
+    QAction* action(const char* name) const { return win().actions().action(QString::fromLatin1(name)); }
     bool enabled(const char* name) const { return action(name)->isEnabled(); }
-    QString panel(int index) const { return m_window->statusPanel(index)->text(); }
+    QString panel(StatusPanels::Panel panel) const { return win().status().text(panel); }
     QString nodeTitle() const
     {
-        return QString::fromStdU16String(cp932::toUtf16(m_window->document().nodeAt(1)->title()));
+        return QString::fromStdU16String(cp932::toUtf16(win().document().nodeAt(1)->title()));
     }
 
     void trigger(const char* name)
@@ -107,12 +107,12 @@ private:
         doc.newDocument();
         doc.appendNode(doc.documentNode(), "A", KindMemo);
         doc.appendNode(doc.documentNode(), "B", KindMemo);
-        const QString path = m_dir.filePath(QStringLiteral("memo.nmd"));
+        const QString path = f->path(QStringLiteral("memo.nmd"));
         QVERIFY(writeDataFile(QFile::encodeName(path).toStdString(), doc, 1).ok);
-        QVERIFY(m_window->fileCommands().openDocument(path, readOnly));
+        QVERIFY(win().fileCommands().openDocument(path, readOnly));
         memo()->setBytes(text);
         memo()->setModified(false);
-        m_window->document().setModified(false);
+        win().document().setModified(false);
         focus(memo());
     }
 
@@ -131,20 +131,12 @@ private:
 private slots:
     void init()
     {
-        m_ini = std::make_unique<IniFile>();
-        PlatformDefaults platform;
-        platform.documentsFolder = m_dir.path().toStdString();
-        m_settings = std::make_unique<Settings>(*m_ini, platform);
-        m_services = std::make_unique<TestServices>();
-        MainWindowContext context { m_ini.get(), m_settings.get(), m_services->services(), {} };
-        m_window = std::make_unique<TMainForm1>(context);
-        m_window->show();
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        f = std::make_unique<WindowFixture>();
+        f->start(true);
         QGuiApplication::clipboard()->clear();
     }
 
-    void cleanup() { m_window.reset(); }
+    void cleanup() { f.reset(); }
 
     void pasteDropsATrailingEndOfFileMark()
     {
@@ -156,9 +148,9 @@ private slots:
         QCOMPARE(memo()->bytes(), "1abc2"_b);
         QCOMPARE(clipboardText(), QStringLiteral("abc"));
         QCOMPARE(memo()->SelPos(), 4);
-        QCOMPARE(panel(1), QStringLiteral("変更"));
+        QCOMPARE(panel(StatusPanels::Modified), QStringLiteral("変更"));
         // Pasting sets the tab stops from the settings again.
-        QCOMPARE(memo()->TabWidth(), m_settings->get(key::TabSize));
+        QCOMPARE(memo()->TabWidth(), f->settings().get(key::TabSize));
 
         // The paste key follows the same rules; only a trailing mark goes, and what the code page
         // cannot hold becomes 〓. Only the text of the clipboard is pasted.
@@ -171,7 +163,7 @@ private slots:
             "1abcx\x1Ay\x81\xac"
             "2"_b);
         QCOMPARE(clipboardText(), QStringLiteral("x\x1Ay😀"));
-        QCOMPARE(panel(0), QStringLiteral("Shift-JIS で表せない文字を「〓」に置き換えました"));
+        QCOMPARE(panel(StatusPanels::Message), QStringLiteral("Shift-JIS で表せない文字を「〓」に置き換えました"));
         // Undo takes back one paste at a time.
         trigger("Undo1");
         QCOMPARE(memo()->bytes(), "1abc2"_b);
@@ -186,7 +178,7 @@ private slots:
         setClipboard(QStringLiteral("新題"));
         trigger("Paste1");
         QCOMPARE(nodeTitle(), QStringLiteral("新題"));
-        QVERIFY(m_window->document().isModified());
+        QVERIFY(win().document().isModified());
 
         // Copy leaves the selection collapsed at its start; cut takes the text out of the title.
         title()->setSelection(1, 1);
@@ -211,7 +203,7 @@ private slots:
         QVERIFY(title()->hasFocus());
 
         // With neither box focused the commands leave everything as it was.
-        focus(m_window->treePane());
+        focus(win().treePane());
         QVERIFY(!enabled("Paste1"));
         action("Cut1")->setEnabled(true);
         action("Cut1")->trigger();
@@ -242,7 +234,7 @@ private slots:
         select(selPos, selLen);
         trigger("EraseCRLF1");
         QCOMPARE(QByteArray::fromStdString(memo()->bytes()), expected);
-        QVERIFY(m_window->document().isModified());
+        QVERIFY(win().document().isModified());
     }
 
     void enterCarriesTheIndentationLeftOfTheCaret_data()
@@ -292,7 +284,7 @@ private slots:
         QApplication::sendEvent(memo(), &done);
 
         memo()->setBytes("  ab");
-        m_settings->set(key::AutoIndent, false);
+        f->settings().set(key::AutoIndent, false);
         memo()->setSelPos(4);
         QTest::keyClick(memo(), Qt::Key_Return);
         // Shift+Enter makes the same line break as Enter, never a character of its own.
@@ -306,14 +298,14 @@ private slots:
         memo()->setSelPos(6);
         QTest::keyClick(memo(), Qt::Key_Backspace);
         QCOMPARE(memo()->bytes(), "x\r\nabc"_b);
-        QCOMPARE(panel(4), QStringLiteral("  2：  1"));
+        QCOMPARE(panel(StatusPanels::Caret), QStringLiteral("  2：  1"));
         QTest::keyClick(memo(), Qt::Key_Backspace);
         QCOMPARE(memo()->bytes(), "xabc"_b);
         trigger("Undo1");
         trigger("Undo1");
         QCOMPARE(memo()->bytes(), "x\r\n \t abc"_b);
 
-        m_settings->set(key::BSUnindent, false);
+        f->settings().set(key::BSUnindent, false);
         memo()->setSelPos(6);
         QTest::keyClick(memo(), Qt::Key_Backspace);
         QCOMPARE(memo()->bytes(), "x\r\n \tabc"_b);
@@ -355,19 +347,20 @@ private slots:
             text += "line\r\n";
         openMemo(text + std::string(42, 'x') + "\r\nlast");
         // Lines and columns are display lines; this one must not wrap in whatever font is there.
+        memo()->EditArea().setEnabled(true);
         memo()->EditArea().setWidth(2000);
-        QCOMPARE(panel(4), QStringLiteral("  1：  1"));
+        QCOMPARE(panel(StatusPanels::Caret), QStringLiteral("  1：  1"));
         memo()->setSelPos(memo()->LineIndex(11) + 39);
-        QCOMPARE(panel(4), QStringLiteral(" 12： 40"));
+        QCOMPARE(panel(StatusPanels::Caret), QStringLiteral(" 12： 40"));
         QTest::keyClick(memo(), Qt::Key_Down);
-        QCOMPARE(panel(4), QStringLiteral(" 13：  5"));
+        QCOMPARE(panel(StatusPanels::Caret), QStringLiteral(" 13：  5"));
 
         QTest::keyClick(memo(), Qt::Key_Insert);
-        QCOMPARE(panel(3), QStringLiteral("上書き"));
+        QCOMPARE(panel(StatusPanels::InsertMode), QStringLiteral("上書き"));
         QTest::keyClick(memo(), Qt::Key_Insert, Qt::ShiftModifier);
-        QCOMPARE(panel(3), QStringLiteral("上書き"));
+        QCOMPARE(panel(StatusPanels::InsertMode), QStringLiteral("上書き"));
         QTest::keyClick(memo(), Qt::Key_Insert);
-        QCOMPARE(panel(3), QStringLiteral("挿入"));
+        QCOMPARE(panel(StatusPanels::InsertMode), QStringLiteral("挿入"));
     }
 
     void enablingFollowsTheMemoPane()
@@ -388,7 +381,7 @@ private slots:
         // Paste follows the clipboard and the box that has the focus.
         setClipboard(QStringLiteral("p"));
         QVERIFY(enabled("Paste1") && enabled("tbPaste"));
-        focus(m_window->treePane());
+        focus(win().treePane());
         QVERIFY(!enabled("Paste1"));
         focus(memo());
         QVERIFY(enabled("Paste1"));
@@ -404,7 +397,7 @@ private slots:
         QVERIFY(enabled("Copy1"));
 
         // A top-level node has nothing to write into.
-        m_window->treePane()->setSelectedNode(m_window->document().nodeAt(0));
+        win().treePane()->setSelectedNode(win().document().nodeAt(0));
         for (const char* name : { "InsertDate", "InsertTime", "SelectAll1", "Paste1" })
             QVERIFY2(!enabled(name), name);
     }
@@ -414,8 +407,8 @@ private slots:
         openMemo("first\r\nsecond line");
         setClipboard(QStringLiteral("p"));
         select(9, 3);
-        QCursor::setPos(m_window->mapToGlobal(QPoint(5, 5)));
-        QMenu* menu = m_window->menus().menu(QStringLiteral("pmMemo"));
+        QCursor::setPos(win().mapToGlobal(QPoint(5, 5)));
+        QMenu* menu = win().menus().menu(QStringLiteral("pmMemo"));
         QTextCursor end = memo()->textCursor();
         end.setPosition(end.selectionEnd());
         const QRect caret = memo()->cursorRect(end);
@@ -446,11 +439,11 @@ private slots:
         for (const auto& [twin, main] : kTwins)
             QVERIFY2(enabled(twin) == enabled(main), twin);
         QVERIFY(enabled("Cut2") && enabled("Paste2") && !enabled("Undo2"));
-        QCOMPARE(m_window->menus().menu(QStringLiteral("Template2"))->menuAction()->isEnabled(),
-            m_window->menus().menu(QStringLiteral("Template1"))->menuAction()->isEnabled());
+        QCOMPARE(win().menus().menu(QStringLiteral("Template2"))->menuAction()->isEnabled(),
+            win().menus().menu(QStringLiteral("Template1"))->menuAction()->isEnabled());
 
         QTest::keyClick(memo(), Qt::Key_Tab, Qt::ControlModifier);
-        QTRY_VERIFY(m_window->treePane()->hasFocus());
+        QTRY_VERIFY(win().treePane()->hasFocus());
         QCOMPARE(memo()->bytes(), "first\r\nsecond line"_b);
     }
 
@@ -463,15 +456,15 @@ private slots:
         for (const char* name : { "Cut1", "EraseCRLF1", "Paste1", "InsertDate", "Undo1" })
             QVERIFY2(!enabled(name), name);
 
-        const int beeps = m_services->prompt.beeps();
+        const int beeps = f->services().prompt.beeps();
         QTest::keyClick(memo(), Qt::Key_X, Qt::ControlModifier);
         QTest::keyClick(memo(), Qt::Key_V, Qt::ControlModifier);
         memo()->setSelPos(2);
         QTest::keyClick(memo(), Qt::Key_Return);
         QTest::keyClick(memo(), Qt::Key_Backspace);
         QCOMPARE(memo()->bytes(), "  keep\r\nme"_b);
-        QCOMPARE(m_services->prompt.beeps(), beeps + 2);
-        QVERIFY(!m_window->document().isModified());
+        QCOMPARE(f->services().prompt.beeps(), beeps + 2);
+        QVERIFY(!win().document().isModified());
         select(2, 4);
         QTest::keyClick(memo(), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(clipboardText(), QStringLiteral("keep"));
@@ -479,7 +472,7 @@ private slots:
 
     void dateAndTimeUseTheSetFormats()
     {
-        m_window->memoCommands().setClock([] {
+        win().memoCommands().setClock([] {
             DateTimeValue value;
             value.year = 2024;
             value.month = 3;
@@ -489,20 +482,20 @@ private slots:
             value.minute = 7;
             return value;
         });
-        m_settings->set(key::DateFormat, std::string("yyyy/mm/dd (ddd)"));
-        m_settings->set(key::TimeFormat, std::string("ampm h:nn"));
+        f->settings().set(key::DateFormat, std::string("yyyy/mm/dd (ddd)"));
+        f->settings().set(key::TimeFormat, std::string("ampm h:nn"));
         openMemo("[]");
         memo()->setSelPos(1);
         trigger("InsertDate");
         QCOMPARE(memo()->bytes(), "[2024/03/05 (\x89\xce)]"_b);
-        QVERIFY(m_window->document().isModified());
+        QVERIFY(win().document().isModified());
         select(1, 15);
         trigger("InsertTime");
         QCOMPARE(memo()->toPlainText(), QStringLiteral("[午後 2:07]"));
 
         // The English names, and the title box while it has the focus.
-        m_settings->set(key::EnDateStyle, true);
-        m_settings->set(key::EnTimeStyle, true);
+        f->settings().set(key::EnDateStyle, true);
+        f->settings().set(key::EnTimeStyle, true);
         focus(title());
         title()->selectAll();
         trigger("InsertDate2");
@@ -514,7 +507,7 @@ private slots:
     void copyInCollectionModeIsNotCollectedButCutIs()
     {
         FakeMonitor monitor;
-        m_window->memoCommands().setClipboardMonitor(&monitor);
+        win().memoCommands().setClipboardMonitor(&monitor);
         openMemo("one two");
         select(0, 3);
         trigger("Copy1");
@@ -546,7 +539,7 @@ private slots:
         select(0, 3);
         trigger("Copy1");
         QCOMPARE(monitor.pauses, pauses);
-        m_window->memoCommands().setClipboardMonitor(nullptr);
+        win().memoCommands().setClipboardMonitor(nullptr);
     }
 
     void lineHeightTwips_data()
@@ -573,14 +566,14 @@ private slots:
         QFont terminal(QStringLiteral("Terminal"));
         terminal.setPointSize(14);
         memo()->setFont(terminal);
-        m_window->memoCommands().adjustMemoLineHeight();
+        win().memoCommands().adjustMemoLineHeight();
         QCOMPARE(memo()->font(), terminal);
 
         QFont other(QStringLiteral("IPAGothic"));
         other.setPointSize(20);
         memo()->setFont(other);
         const int sample = QFontMetrics(memo()->font(), memo()).horizontalAdvance(QStringLiteral("ABCDEFGH"));
-        m_window->memoCommands().adjustMemoLineHeight();
+        win().memoCommands().adjustMemoLineHeight();
         QCOMPARE(memo()->font().family(), QStringLiteral("IPAGothic"));
         QCOMPARE(qRound(memo()->font().pointSizeF() * memo()->logicalDpiY() / 72), sample / 4);
     }

@@ -31,6 +31,8 @@ PromptAnswer RecordingPromptService::ask(
     QWidget*, const QString& text, const QString& caption, MessageIcon icon, PromptButtons buttons)
 {
     m_prompts.append({ text, caption, icon, buttons });
+    if (whileAsking)
+        whileAsking();
     // A plain notice takes no scripted answer: only questions use up the script.
     if (buttons == PromptButtons::Ok || m_answers.isEmpty())
         return firstButton(buttons);

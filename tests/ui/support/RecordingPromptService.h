@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QQueue>
+#include <functional>
 
 namespace notarium {
 
@@ -35,6 +36,9 @@ public:
     int badAnswers() const { return m_badAnswers; }
     // Forgets the messages and beeps (not the scripted answers).
     void clear();
+
+    // Runs as each message is shown, so a test can look at the window while it is open.
+    std::function<void()> whileAsking;
 
 private:
     QList<Prompt> m_prompts;
