@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   libgtest-dev
-  qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev qt6-translations-l10n
   fonts-ipafont-gothic
   xvfb xauth xdotool
 )

@@ -5,6 +5,7 @@
 #include "app/QtFileDialogService.h"
 #include "app/QtProcessLauncher.h"
 #include "app/QtPromptService.h"
+#include "app/Translations.h"
 #include "app/WindowPlacement.h"
 #include "core/settings/Settings.h"
 #include "core/settings/SettingsStore.h"
@@ -58,6 +59,7 @@ int runApplication(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Notarium"));
     QApplication::setApplicationVersion(QStringLiteral(NOTARIUM_VERSION));
     substituteWindowsFonts();
+    installQtTranslations(app);
 
     const AppPaths paths = AppPaths::fromEnvironment(QCoreApplication::applicationDirPath());
     PlatformDefaults platform = AppPaths::platformDefaults();

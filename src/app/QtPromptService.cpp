@@ -1,5 +1,6 @@
 #include "app/QtPromptService.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 
@@ -74,6 +75,16 @@ PromptAnswer QtPromptService::ask(
             : QMessageBox::Yes);
     if (buttons == PromptButtons::YesNo)
         box.setEscapeButton(QMessageBox::No);
+    // The program's own button texts, whatever language the toolkit speaks.
+    static const std::pair<QMessageBox::StandardButton, const char*> kTexts[] = {
+        { QMessageBox::Ok, "OK" },
+        { QMessageBox::Cancel, "キャンセル" },
+        { QMessageBox::Yes, "はい(&Y)" },
+        { QMessageBox::No, "いいえ(&N)" },
+    };
+    for (const auto& [button, text] : kTexts)
+        if (QAbstractButton* shown = box.button(button))
+            shown->setText(QString::fromUtf8(text));
     switch (box.exec()) {
     case QMessageBox::Ok:
         return PromptAnswer::Ok;

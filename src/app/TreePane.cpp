@@ -125,6 +125,8 @@ TreePane::TreePane(QWidget* parent)
     setAutoScroll(false);
     m_scrollTimer.setInterval(50);
     connect(&m_scrollTimer, &QTimer::timeout, this, &TreePane::autoScrollStep);
+    m_slowClickRefusal.setSingleShot(true);
+    connect(&m_slowClickRefusal, &QTimer::timeout, this, &TreePane::editRefused);
 
     connect(this, &QTreeView::expanded, this,
         [this](const QModelIndex& index) { writeBackExpansion(index, true); });
@@ -282,14 +284,18 @@ void TreePane::setTopNode(Node* node)
 bool TreePane::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
 {
     const Node* node = m_model != nullptr ? m_model->nodeFromIndex(index) : nullptr;
-    // Slow clicks and the other implicit triggers simply do not edit a fixed title; an explicit
-    // request (F2, or edit() from the program) is refused aloud.
+    // An explicit request to edit a fixed title (F2, or edit() from the program) is refused aloud,
+    // and so is a slow click on one; the other implicit triggers simply do not edit it.
     const bool asked
         = trigger == QAbstractItemView::EditKeyPressed || trigger == QAbstractItemView::AllEditTriggers;
     if (node != nullptr && asked && !m_model->isTitleEditable(node)) {
         // F2 is simply not a command in a read-only document.
         if (!(trigger == QAbstractItemView::EditKeyPressed && m_model->document().isReadOnly()))
             emit editRefused();
+        return false;
+    }
+    if (node != nullptr && trigger == QAbstractItemView::SelectedClicked && !m_model->isTitleEditable(node)) {
+        m_slowClickRefusal.start(QApplication::doubleClickInterval());
         return false;
     }
     return QTreeView::edit(index, trigger, event);
@@ -583,6 +589,11 @@ void TreePane::updateColumnWidth()
 bool TreePane::viewportEvent(QEvent* event)
 {
     switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        // The second click of a double click: no slow click after all.
+        m_slowClickRefusal.stop();
+        break;
     case QEvent::Resize: {
         const bool result = QTreeView::viewportEvent(event);
         updateColumnWidth();
@@ -601,8 +612,9 @@ bool TreePane::viewportEvent(QEvent* event)
         return true;
     }
     default:
-        return QTreeView::viewportEvent(event);
+        break;
     }
+    return QTreeView::viewportEvent(event);
 }
 
 } // namespace notarium

@@ -145,6 +145,9 @@ private:
     bool m_dragging = false;
     int m_scrollDirection = 0;
     QTimer m_scrollTimer;
+    // A slow click on a fixed title is refused once it is sure not to be the first half of a
+    // double click (which opens and closes a top-level node).
+    QTimer m_slowClickRefusal;
     class Style;
     class Delegate;
     Style* m_style = nullptr;
