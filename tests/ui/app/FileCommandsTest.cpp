@@ -1,6 +1,7 @@
 // The document life cycle: what is asked, what is opened, what is locked.
 #include "app/FileCommands.h"
 #include "app/TreePane.h"
+#include "app/ViewCommands.h"
 #include "editor/TExtMemo.h"
 #include "support/WindowFixture.h"
 #include "core/datafile/DataFile.h"
@@ -10,12 +11,55 @@
 #include "core/text/Cp932Codec.h"
 
 #include <QFile>
+#include <QProcess>
+#include <cstdio>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <deque>
 
 using namespace notarium;
+
+namespace {
+
+constexpr const char* kPeerVariable = "NOTARIUM_LOCK_PEER";
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Another running Notarium (this test program started again) with path open for editing, until
+// the object goes.
+class OtherWindow {
+public:
+    explicit OtherWindow(const QString& path)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QString::fromLatin1(kPeerVariable), path);
+        m_process.setProcessEnvironment(env);
+        m_process.setProgram(QCoreApplication::applicationFilePath());
+        m_process.start();
+        if (m_process.waitForStarted(10000) && m_process.waitForReadyRead(20000))
+            m_holding = m_process.readLine().trimmed() == "holding";
+    }
+    ~OtherWindow()
+    {
+        m_process.closeWriteChannel();
+        if (!m_process.waitForFinished(10000))
+            m_process.kill();
+    }
+    OtherWindow(const OtherWindow&) = delete;
+    OtherWindow& operator=(const OtherWindow&) = delete;
+    bool isHolding() const { return m_holding; }
+
+private:
+    QProcess m_process;
+    bool m_holding = false;
+};
+
+} // namespace
 
 class FileCommandsTest : public QObject {
     Q_OBJECT
@@ -309,7 +353,124 @@ private slots:
         QVERIFY(files().lock().isLocked());
         QVERIFY(!FileLock::canOpenForWriting(file));
     }
+
+    // ---- Two windows on one file: the second window is another running program ------------
+
+    void saveAsOverAFileAnotherWindowHoldsIsRefused()
+    {
+        const QString mine = makeFile(QStringLiteral("mine.nmd"), "mine\r\n");
+        const QString theirs = makeFile(QStringLiteral("theirs.nmd"), "theirs\r\n");
+        const QByteArray before = readAll(theirs);
+        OtherWindow other(theirs);
+        QVERIFY(other.isHolding());
+        files().reopen(mine, false);
+        type("changed\r\n");
+        dialogs().scriptSave(theirs);
+        QVERIFY(!files().saveAs());
+        QCOMPARE(prompts().last().text, QString::fromUtf8(messages::CannotSaveFile.text.data()));
+        QCOMPARE(prompts().last().caption, QStringLiteral("ファイル I/O エラー"));
+        QCOMPARE(readAll(theirs), before);
+        QCOMPARE(files().currentPath(), mine);
+        QVERIFY(files().lock().isLocked());
+        QVERIFY(doc().isModified());
+        QCOMPARE(QString::fromStdString(doc().documentNode()->title()), QStringLiteral("mine"));
+    }
+
+    void holdLostWhileTheOpenDialogWasShownMakesTheDocumentReadOnly()
+    {
+        const QString file = makeFile(QStringLiteral("taken.nmd"));
+        files().reopen(file, false);
+        // While the dialog is open this window does not hold the file, and another one takes it.
+        std::unique_ptr<OtherWindow> other;
+        dialogs().whileShown = [&] { other = std::make_unique<OtherWindow>(file); };
+        files().open(false);
+        QVERIFY(other && other->isHolding());
+        QCOMPARE(prompts().count(), 1);
+        QCOMPARE(prompts().last().text, FileCommands::lockLostText(file, false));
+        QCOMPARE(prompts().last().caption, QStringLiteral("ファイルは使用中です..."));
+        QVERIFY(doc().isReadOnly());
+        QVERIFY(files().caption().endsWith(QStringLiteral(" [ReadOnly] - Notarium")));
+        QVERIFY(!f->isEnabled("Save1"));
+    }
+
+    void holdLostWithChangesKeepsThemToBeSavedElsewhere()
+    {
+        const QString file = makeFile(QStringLiteral("busy.nmd"), "old\r\n");
+        files().reopen(file, false);
+        type("kept\r\n");
+        std::unique_ptr<OtherWindow> other;
+        dialogs().whileShown = [&] { other = std::make_unique<OtherWindow>(file); };
+        prompts().scriptAnswer(PromptAnswer::No); // do not save before opening another file
+        files().open(false);
+        QCOMPARE(prompts().count(), 2);
+        QCOMPARE(prompts().last().text, FileCommands::lockLostText(file, true));
+        QVERIFY(!doc().isReadOnly());
+        QVERIFY(doc().isModified());
+        dialogs().whileShown = nullptr;
+        // Saving over the file the other window edits is refused; another name takes the changes.
+        QVERIFY(!files().save());
+        QCOMPARE(prompts().last().caption, QStringLiteral("ファイル I/O エラー"));
+        QCOMPARE(readAll(file), readAll(makeFile(QStringLiteral("reference.nmd"), "old\r\n")));
+        const QString elsewhere = path(QStringLiteral("elsewhere.nmd"));
+        dialogs().scriptSave(elsewhere);
+        QVERIFY(files().saveAs());
+        Document back;
+        QVERIFY(readDataFile(QFile::encodeName(elsewhere).toStdString(), back).ok());
+        QCOMPARE(back.nodeAt(1)->data()->MemoStr, std::string("kept\r\n"));
+        QVERIFY(files().lock().isLocked());
+        QCOMPARE(files().lock().path(), elsewhere);
+    }
+
+    void saveAsWritesTheNewNameIntoTheDocumentPage()
+    {
+        const QString file = makeFile(QStringLiteral("first.nmd"));
+        files().reopen(file, false);
+        const QString renamed = path(QStringLiteral("second name.nmd"));
+        dialogs().scriptSave(renamed);
+        QVERIFY(files().saveAs());
+        Document back;
+        QVERIFY(readDataFile(QFile::encodeName(renamed).toStdString(), back).ok());
+        QCOMPARE(QString::fromStdString(back.documentNode()->title()), QStringLiteral("second name"));
+    }
+
+    void openingUndoesAMaximisedPane_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("tree") << QStringLiteral("TreeMaximize1");
+        QTest::newRow("memo") << QStringLiteral("MemoMaximize1");
+    }
+
+    void openingUndoesAMaximisedPane()
+    {
+        QFETCH(QString, command);
+        const QString file = makeFile(QStringLiteral("max.nmd"));
+        f->trigger(command.toLatin1().constData());
+        QVERIFY(!f->window().viewCommands().treeShown() || !f->window().viewCommands().memoSideShown());
+        files().dropFile(file);
+        QVERIFY(f->window().viewCommands().treeShown());
+        QVERIFY(f->window().viewCommands().memoSideShown());
+        QVERIFY(!f->action(command.toLatin1().constData())->isChecked());
+        QCOMPARE(files().currentPath(), file);
+    }
 };
 
-QTEST_MAIN(FileCommandsTest)
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    // As the other window: open the file for editing, say so, and hold it until told to go.
+    if (qEnvironmentVariableIsSet(kPeerVariable)) {
+        WindowFixture peer;
+        peer.start();
+        peer.window().fileCommands().openDocument(qEnvironmentVariable(kPeerVariable), false);
+        std::printf(peer.window().fileCommands().lock().isLocked() ? "holding\n" : "failed\n");
+        std::fflush(stdout);
+        char line[16];
+        while (std::fgets(line, sizeof line, stdin) != nullptr) {
+        }
+        return 0;
+    }
+    FileCommandsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "FileCommandsTest.moc"

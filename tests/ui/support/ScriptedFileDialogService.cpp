@@ -6,6 +6,8 @@ QString ScriptedFileDialogService::openFileName(
     QWidget*, const QString& title, const QString& folder, const QString& filter, bool* readOnly)
 {
     m_requests.append({ false, title, folder, filter, {}, readOnly != nullptr });
+    if (whileShown)
+        whileShown();
     if (m_openPaths.isEmpty())
         return {};
     const bool ticked = m_openReadOnly.dequeue();
@@ -18,6 +20,8 @@ QString ScriptedFileDialogService::saveFileName(QWidget*, const QString& title, 
     const QString& filter, const QString& defaultSuffix)
 {
     m_requests.append({ true, title, initialPath, filter, defaultSuffix });
+    if (whileShown)
+        whileShown();
     return m_savePaths.isEmpty() ? QString() : m_savePaths.dequeue();
 }
 

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QQueue>
+#include <functional>
 
 namespace notarium {
 
@@ -37,6 +38,9 @@ public:
     int count() const { return static_cast<int>(m_requests.size()); }
     const Request& last() const { return m_requests.constLast(); }
     void clear() { m_requests.clear(); }
+
+    // Runs while each dialog is "shown", so a test can look at the window or act meanwhile.
+    std::function<void()> whileShown;
 
 private:
     QQueue<QString> m_openPaths;
