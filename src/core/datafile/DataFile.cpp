@@ -1,17 +1,15 @@
 #include "core/datafile/DataFile.h"
 
+#include "core/datafile/LineReader.h"
+#include "core/datafile/PageRecordReader.h"
 #include "core/datafile/PageText.h"
 #include "core/document/Document.h"
-#include "core/io/ByteScan.h"
 #include "core/io/FileIo.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
-#include <cstring>
 #include <fcntl.h>
 #include <map>
-#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,224 +17,17 @@ namespace notarium {
 
 namespace {
 
-constexpr std::string_view kCrLf = "\r\n";
-constexpr std::string_view kCurrentNodeHeader = "::CurrentNode::";
-constexpr std::string_view kBookmarksHeader = "::Bookmarks::";
-constexpr std::string_view kPageHeader = "::Page::";
-constexpr std::string_view kBodyBegin = "begin{{";
-constexpr std::string_view kBodyEnd = "}}end";
-constexpr std::string_view kNil = "nil";
-constexpr std::string_view kNone = "None";
-constexpr char kEndOfFile = '\x1A';
-
-// Reads the file line by line: a line ends at CR (an LF right after it belongs to the same line
-// end) or at a lone LF; a 1Ah byte ends the file. The bytes come from memory or are streamed from
-// a file through a buffer, so a large document is never held twice.
-//
-// A node's body is taken from the buffer in long runs rather than line by line: while a capture
-// is open, the bytes from the capture start onwards belong to it and are handed over when the
-// buffer moves on.
-class LineReader {
-public:
-    explicit LineReader(std::string_view text)
-        : m_viewStart(text.data())
-        , m_pos(text.data())
-        , m_end(text.data() + text.size())
-        , m_sourceDone(true)
-    {
-    }
-
-    LineReader(int fd, std::size_t bufferSize)
-        : m_fd(fd)
-        , m_buffer(std::max<std::size_t>(bufferSize, 2), '\0')
-    {
-        m_pos = m_end = m_buffer.data();
-    }
-
-    // The bytes delivered so far, for progress.
-    std::uint64_t offset() const { return m_discarded + static_cast<std::uint64_t>(m_pos - bufferStart()); }
-    // A read error of the underlying file (errno), 0 when none.
-    int readError() const { return m_readError; }
-
-    bool atEnd() { return m_pos >= m_end && !refill(); }
-
-    // Body text is most of a data file, and nearly all of its lines need nothing but to be kept:
-    // from a line start, moves past every complete line that ends with CR LF and does not begin
-    // with '}', stopping at the start of the first line that needs a closer look (one beginning
-    // with '}', one ending otherwise than with CR LF, one the buffer does not hold completely).
-    void skipPlainLines()
-    {
-        const char* p = m_pos;
-        const char* const end = m_end;
-        if (p >= end || *p == '}')
-            return;
-        // The position just past the last CR LF known to end a plain line.
-        const char* lineStart = p;
-#if defined(__SSE2__)
-        const __m128i cr = _mm_set1_epi8('\r');
-        const __m128i lf = _mm_set1_epi8('\n');
-        const __m128i brace = _mm_set1_epi8('}');
-        while (end - p >= 18) {
-            const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            const __m128i next1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
-            const __m128i next2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2));
-            // Bit i: p[i] is CR; p[i + 1] is LF; p[i + 2] is '}'.
-            const unsigned crAt = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(here, cr)));
-            const unsigned lfAfter = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(next1, lf)));
-            const unsigned braceAfter
-                = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(next2, brace)));
-            // Equal masks: every CR has its LF right after it and every LF (from p + 1 on) its
-            // CR right before it. An LF at p itself was checked with the block before, except
-            // in the first block, where it would end an empty line with a lone LF.
-            if (crAt != lfAfter || (crAt & braceAfter) != 0 || (p == m_pos && *p == '\n'))
-                break;
-            if (crAt != 0)
-                lineStart = p + (31 - __builtin_clz(crAt)) + 2;
-            p += 16;
-        }
-#endif
-        // The rest, and a block with something to look at, byte by byte.
-        for (; p + 1 < end; ++p) {
-            if (*p == '\n')
-                break;
-            if (*p == '\r') {
-                if (p[1] != '\n')
-                    break;
-                lineStart = p + 2;
-                if (lineStart >= end || *lineStart == '}')
-                    break;
-                ++p;
-            }
-        }
-        m_pos = lineStart;
-    }
-
-    // Reading past the end gives an empty line, as a text file does.
-    std::string_view next()
-    {
-        m_lastEndWasCrLf = false;
-        for (;;) {
-            m_lineStart = m_pos;
-            const char* lineEnd = findLineBreak(m_pos, m_end);
-            // A line cut by the end of the buffer, or a CR that may have its LF in the next chunk.
-            const bool incomplete = lineEnd == m_end || (*lineEnd == '\r' && lineEnd + 1 == m_end);
-            if (incomplete && !m_sourceDone) {
-                refill();
-                continue;
-            }
-            std::string_view line(m_pos, static_cast<std::size_t>(lineEnd - m_pos));
-            m_pos = lineEnd;
-            if (m_pos < m_end) {
-                if (*m_pos == '\r' && m_pos + 1 < m_end && m_pos[1] == '\n') {
-                    m_pos += 2;
-                    m_lastEndWasCrLf = true;
-                } else {
-                    ++m_pos;
-                }
-            }
-            return line;
-        }
-    }
-
-    // Whether the line last read ended with CR LF (not a lone CR, a lone LF or the end of text).
-    bool lastEndWasCrLf() const
-    {
-        return m_lastEndWasCrLf;
-    }
-    const char* lineStart() const
-    {
-        return m_lineStart;
-    }
-    const char* position() const
-    {
-        return m_pos;
-    }
-
-    void beginCapture(std::string* target)
-    {
-        m_capture = target;
-        m_captureStart = m_pos;
-    }
-    // Hands the captured bytes up to upTo (a position in the current buffer) to the target.
-    void flushCapture(const char* upTo)
-    {
-        if (m_capture && upTo > m_captureStart)
-            m_capture->append(m_captureStart, static_cast<std::size_t>(upTo - m_captureStart));
-        m_captureStart = upTo;
-    }
-    // The bytes up to upTo were handed over otherwise.
-    void skipCaptureTo(const char* upTo)
-    {
-        m_captureStart = upTo;
-    }
-    void endCapture(const char* upTo)
-    {
-        flushCapture(upTo);
-        m_capture = nullptr;
-    }
-
-private:
-    const char* bufferStart() const
-    {
-        return m_buffer.empty() ? m_viewStart : m_buffer.data();
-    }
-
-    // Moves the unread bytes to the front of the buffer and reads more behind them.
-    bool refill()
-    {
-        if (m_sourceDone)
-            return false;
-        if (m_capture)
-            flushCapture(m_pos);
-        char* base = m_buffer.data();
-        const std::size_t keep = static_cast<std::size_t>(m_end - m_pos);
-        m_discarded += static_cast<std::uint64_t>(m_pos - base);
-        std::memmove(base, m_pos, keep);
-        // A line longer than half the buffer makes it grow, so any line fits.
-        if (keep > m_buffer.size() / 2) {
-            m_buffer.resize(m_buffer.size() * 2);
-            base = m_buffer.data();
-        }
-        m_pos = base;
-        m_end = base + keep;
-        m_captureStart = m_pos;
-        m_lineStart = m_pos;
-        const std::size_t room = m_buffer.size() - keep;
-        ssize_t n;
-        do
-            n = ::read(m_fd, base + keep, room);
-        while (n < 0 && errno == EINTR);
-        if (n <= 0) {
-            if (n < 0)
-                m_readError = errno;
-            m_sourceDone = true;
-            return false;
-        }
-        const char* fresh = base + keep;
-        if (const void* eof = std::memchr(fresh, kEndOfFile, static_cast<std::size_t>(n))) {
-            n = static_cast<const char*>(eof) - fresh;
-            m_sourceDone = true;
-        }
-        m_end = fresh + n;
-        return n > 0;
-    }
-
-    const char* m_viewStart = nullptr;
-    const char* m_pos = nullptr;
-    const char* m_end = nullptr;
-    const char* m_lineStart = nullptr;
-    int m_fd = -1;
-    std::string m_buffer;
-    bool m_sourceDone = false;
-    int m_readError = 0;
-    std::uint64_t m_discarded = 0;
-    bool m_lastEndWasCrLf = false;
-    std::string* m_capture = nullptr;
-    const char* m_captureStart = nullptr;
-};
-
+using page_text::kBodyBegin;
+using page_text::kBodyEnd;
+using page_text::kCrLf;
+using page_text::kPageHeader;
 using page_text::parseInt32;
 using page_text::parseNumber;
+
+constexpr std::string_view kCurrentNodeHeader = "::CurrentNode::";
+constexpr std::string_view kBookmarksHeader = "::Bookmarks::";
+constexpr std::string_view kNil = "nil";
+constexpr std::string_view kNone = "None";
 
 class Parser {
 public:
@@ -277,7 +68,6 @@ private:
         if (m_options.progress)
             m_options.progress(m_lines.offset(), m_total);
     }
-    bool readBody(std::string* body);
     Node* parentForLevel(int level);
     void restoreBookmarks(const std::vector<std::string>& lines);
 
@@ -290,40 +80,6 @@ private:
     // The last node seen at each level. Sparse, so that a page claiming a huge level costs nothing.
     std::map<int, Node*> m_lastAtLevel;
 };
-
-// Reads the body after the page's header lines; false when "begin{{" is missing. With body null
-// the lines are read and dropped (the two top-level nodes hold no text).
-bool Parser::readBody(std::string* body)
-{
-    if (m_lines.next() != kBodyBegin)
-        return false;
-    if (body)
-        m_lines.beginCapture(body);
-    for (;;) {
-        m_lines.skipPlainLines();
-        if (m_lines.atEnd())
-            break;
-        const std::string_view line = m_lines.next();
-        if (line == kBodyEnd) {
-            if (body)
-                m_lines.endCapture(m_lines.lineStart());
-            return true;
-        }
-        if (body && !m_lines.lastEndWasCrLf()) {
-            // Lines that ended otherwise than with CR LF get CR LF in the body.
-            m_lines.flushCapture(m_lines.lineStart());
-            body->append(line);
-            body->append(kCrLf);
-            m_lines.skipCaptureTo(m_lines.position());
-        }
-        if (line.starts_with(kBodyEnd))
-            break;
-    }
-    // The body ran to the end of the file, or ended at a longer line beginning with "}}end".
-    if (body)
-        m_lines.endCapture(m_lines.position());
-    return true;
-}
 
 // A page of level n goes under the last node of level n - 1; when no page of that level has been
 // seen, under the last node of the nearest shallower level that has one.
@@ -403,21 +159,20 @@ ReadResult Parser::run()
 
     int topLevelCount = 0;
     bool seenPage = false;
+    // Lines after the last page that hold no page header (a blank line added by an editor, say)
+    // are not part of the document.
+    PageRecordReader pages(m_lines,
+        PageRecordFormat { .expandedLine = !m_oldFormat, .afterLastPage = LinesAfterLastPage::Ignored });
+    PageHeader page;
     for (;;) {
-        bool found = false;
-        skipUntilPrefix(kPageHeader, found);
-        // Lines after the last page that hold no page header (a blank line added by an editor,
-        // say) are not part of the document.
-        if (!found)
+        const PageStatus status = pages.readHeader(page);
+        if (status == PageStatus::End)
             break;
-        const auto level = parseInt32(m_lines.next());
-        if (!level || *level < 0)
+        if (status == PageStatus::Malformed || page.level < 0)
             return malformed();
-        std::string title(m_lines.next());
         reportProgress();
 
-        Node* node = nullptr;
-        if (*level == 0) {
+        if (page.level == 0) {
             if (topLevelCount == 2)
                 return malformed();
             ++topLevelCount;
@@ -426,33 +181,24 @@ ReadResult Parser::run()
         }
         seenPage = true;
 
-        const auto imageIndex = parseInt32(m_lines.next());
-        if (!imageIndex)
-            return malformed();
-        const auto selectedIndex = parseInt32(m_lines.next());
-        if (!selectedIndex)
-            return malformed();
-        bool expanded = false;
-        if (!m_oldFormat)
-            expanded = m_lines.next() == "TRUE";
-
-        if (*level == 0) {
-            node = m_doc.addTopLevelNode(std::move(title), *imageIndex);
-            m_doc.setImageIndexes(node, *imageIndex, *selectedIndex);
+        Node* node = nullptr;
+        if (page.level == 0) {
+            node = m_doc.addTopLevelNode(std::move(page.title), page.imageIndex);
+            m_doc.setImageIndexes(node, page.imageIndex, page.selectedIndex);
             // Opening a file expands both top-level nodes anyway; the flag is kept so that a
             // plain copy of the file keeps its bytes.
-            m_doc.setExpanded(node, expanded);
-            if (!readBody(nullptr))
+            m_doc.setExpanded(node, page.expanded);
+            if (!pages.readBody(nullptr))
                 return malformed();
         } else {
-            Node* parent = parentForLevel(*level);
-            node = m_doc.appendNode(parent, std::move(title), *imageIndex);
-            m_doc.setImageIndexes(node, *imageIndex, *selectedIndex);
-            node->data()->TrOpen = expanded;
-            if (!readBody(&node->data()->MemoStr))
+            Node* parent = parentForLevel(page.level);
+            node = m_doc.appendNode(parent, std::move(page.title), page.imageIndex);
+            m_doc.setImageIndexes(node, page.imageIndex, page.selectedIndex);
+            node->data()->TrOpen = page.expanded;
+            if (!pages.readBody(&node->data()->MemoStr))
                 return malformed();
         }
-        m_lastAtLevel[*level] = node;
+        m_lastAtLevel[page.level] = node;
         reportProgress();
     }
     if (topLevelCount != 2)
@@ -531,8 +277,7 @@ ReadResult parseDataFile(std::string_view bytes, Document& doc, const ReadOption
     // A 1Ah byte ends the file for the reader. A file of nothing but that byte is not empty
     // (it holds data), just not a data file.
     const bool empty = bytes.empty();
-    if (const auto eof = bytes.find(kEndOfFile); eof != std::string_view::npos)
-        bytes = bytes.substr(0, eof);
+    bytes = beforeEndOfFile(bytes);
     LineReader lines(bytes);
     Parser parser(lines, bytes.size(), empty, doc, options);
     return parser.run();

@@ -10,11 +10,13 @@
 namespace notarium {
 
 // How a title and a body are written into a page record, shared by the data file and the tree
-// template writers. Out is anything with append(const char*, size_t), append(string_view) and
-// push_back(char).
+// template writers, and how its numbers are read (PageRecordReader reads the records). Out is
+// anything with append(const char*, size_t), append(string_view) and push_back(char).
 namespace page_text {
 
 inline constexpr std::string_view kCrLf = "\r\n";
+inline constexpr std::string_view kPageHeader = "::Page::";
+inline constexpr std::string_view kBodyBegin = "begin{{";
 inline constexpr std::string_view kBodyEnd = "}}end";
 inline constexpr char kEndOfFile = '\x1A';
 

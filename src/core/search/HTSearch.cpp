@@ -6,16 +6,22 @@
 
 #include <cstring>
 #include <limits>
+#include <vector>
 
 namespace notarium {
 
 namespace {
+
+// One class per byte of a text: single-byte character, lead byte or trail byte.
+using ByteClassMap = std::vector<ByteClass>;
 
 const unsigned char* bytesOf(std::string_view text)
 {
     return reinterpret_cast<const unsigned char*>(text.data());
 }
 
+// A word start is a word character (not a single-byte word break) whose preceding character is a
+// single-byte word break, or the first byte of the text.
 bool isWordStartIn(std::string_view text, const ByteClassMap& classes, std::int64_t p)
 {
     const auto n = static_cast<std::int64_t>(text.size());
@@ -27,27 +33,6 @@ bool isWordStartIn(std::string_view text, const ByteClassMap& classes, std::int6
     if (classes[static_cast<std::size_t>(p - 1)] == ByteClass::Trail)
         return false;
     return WordBreakChars[bytesOf(text)[p - 1]];
-}
-
-void stepForward(const ByteClassMap& classes, std::int64_t& p, std::int64_t& r)
-{
-    ++p;
-    --r;
-    if (p < static_cast<std::int64_t>(classes.size())
-        && classes[static_cast<std::size_t>(p)] == ByteClass::Trail) {
-        ++p;
-        --r;
-    }
-}
-
-void stepBackward(const ByteClassMap& classes, std::int64_t& p, std::int64_t& r)
-{
-    --p;
-    --r;
-    if (p >= 0 && classes[static_cast<std::size_t>(p)] == ByteClass::Trail) {
-        --p;
-        --r;
-    }
 }
 
 bool selectionUsable(std::string_view text, const SelectionPair& selection)
@@ -167,36 +152,6 @@ std::string ToFullWidth(std::string_view text)
     return out;
 }
 
-bool SkipToWordStart(
-    std::string_view text, const ByteClassMap& classes, std::int64_t& p, std::int64_t& r, bool forward)
-{
-    const auto n = static_cast<std::int64_t>(text.size());
-    if (forward) {
-        if (isWordStartIn(text, classes, p))
-            return true;
-        // Past the rest of this word, then past the breaks that follow it.
-        while (r > 0 && p < n && !isWordBreakAt(text, p))
-            stepForward(classes, p, r);
-        while (r > 0 && p < n && isWordBreakAt(text, p))
-            stepForward(classes, p, r);
-        // Running out of positions inside a word is no word start: a hit there would begin
-        // mid-word.
-        return r >= 0 && isWordStartIn(text, classes, p);
-    }
-    const std::int64_t from = p;
-    // Back over breaks, then over the word before them; the word starts one character after the
-    // break that ends that walk (breaks are single bytes).
-    while (r > 0 && isWordBreakAt(text, p))
-        stepBackward(classes, p, r);
-    while (r > 0 && !isWordBreakAt(text, p))
-        stepBackward(classes, p, r);
-    if (p >= 0 && isWordBreakAt(text, p)) {
-        ++p;
-        ++r;
-    }
-    return p >= 0 && p <= from && isWordStartIn(text, classes, p);
-}
-
 std::optional<TextHit> findForwardFrom(
     std::string_view text, const SearchPattern& pattern, std::int64_t from, std::int64_t knownStart)
 {
@@ -290,48 +245,6 @@ std::optional<std::int32_t> SearchBuffer(
         return std::nullopt;
     selection.length = static_cast<std::int32_t>(hit->length);
     return static_cast<std::int32_t>(hit->offset);
-}
-
-std::optional<std::int32_t> SearchBufferReference(
-    std::string_view text, SelectionPair& selection, std::string_view searchText, SearchOptions options)
-{
-    if (!selectionUsable(text, selection))
-        return std::nullopt;
-    const SearchPattern pattern(searchText, options);
-    if (pattern.empty())
-        return std::nullopt;
-    const auto n = static_cast<std::int64_t>(text.size());
-    const ByteClassMap classes = byteClasses(text);
-    const bool forward = options.has(SearchOption::Forward);
-
-    std::int64_t p = 0;
-    std::int64_t r = 0;
-    if (forward) {
-        p = static_cast<std::int64_t>(selection.start) + selection.length;
-        if (p < n && classes[static_cast<std::size_t>(p)] == ByteClass::Trail)
-            ++p;
-        r = n - p - pattern.minHitBytes();
-    } else {
-        p = backwardBegin(text, classes, selection.start, pattern);
-        r = p;
-    }
-    if (p < 0 || p > n || r < 0)
-        return std::nullopt;
-
-    while (r >= 0) {
-        if (options.has(SearchOption::WholeWord) && !SkipToWordStart(text, classes, p, r, forward))
-            return std::nullopt;
-        const std::int64_t length = pattern.matchAt(text, p);
-        if (length >= 0) {
-            selection.length = static_cast<std::int32_t>(length);
-            return static_cast<std::int32_t>(p);
-        }
-        if (forward)
-            stepForward(classes, p, r);
-        else
-            stepBackward(classes, p, r);
-    }
-    return std::nullopt;
 }
 
 bool FindInText(

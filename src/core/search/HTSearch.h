@@ -26,9 +26,6 @@ struct SelectionPair {
     friend bool operator==(const SelectionPair&, const SelectionPair&) = default;
 };
 
-// One class per byte of a text: single-byte character, lead byte or trail byte.
-using ByteClassMap = std::vector<ByteClass>;
-
 // Searches text from the selection for searchText. False at once for an empty search text or an
 // empty text. On a hit sets the pair to the hit (its length can differ from the search text's
 // under IgnoreWidth, SkipLineBreaks and SkipSpaces) and returns true; on a miss the pair is not
@@ -42,23 +39,9 @@ bool FindInText(
 std::optional<std::int32_t> SearchBuffer(
     std::string_view text, SelectionPair& selection, std::string_view searchText, SearchOptions options);
 
-// The same hits as SearchBuffer, computed by trying one position after the other with a byte
-// class map of the whole text. Slow and plain: it is the definition the fast scan is held to.
-std::optional<std::int32_t> SearchBufferReference(
-    std::string_view text, SelectionPair& selection, std::string_view searchText, SearchOptions options);
-
 // Width normal form: single bytes become their full-width forms; ｶﾞ, ﾊﾟ, ｳﾞ and the like become
 // one voiced kana; double-byte characters stay as they are.
 std::string ToFullWidth(std::string_view text);
-
-// Moves p to the nearest word start in the search direction (forward: at or after p, backward: at
-// or before p), counting every byte moved in r (r is the number of positions the scan may still
-// try). A word start is a word character (not a single-byte word break) whose preceding character
-// is a single-byte word break, or the first byte of the text; a double-byte character counts as a
-// word character whatever its trail byte is. False when no word start is within reach; p and r
-// are then not to be used.
-bool SkipToWordStart(
-    std::string_view text, const ByteClassMap& classes, std::int64_t& p, std::int64_t& r, bool forward);
 
 // A hit of the forward scan.
 struct TextHit {

@@ -1,68 +1,30 @@
 #include "core/templates/TreeTemplate.h"
 
+#include "core/datafile/LineReader.h"
+#include "core/datafile/PageRecordReader.h"
 #include "core/datafile/PageText.h"
-
 #include "core/document/Document.h"
-#include "core/io/ByteScan.h"
 #include "core/io/FileIo.h"
 #include "core/templates/TemplateMessages.h"
 
 #include <charconv>
-#include <cstdint>
-#include <optional>
 
 namespace notarium {
 
 namespace {
 
-constexpr std::string_view kCrLf = "\r\n";
-constexpr std::string_view kPageHeader = "::Page::";
-constexpr std::string_view kBodyBegin = "begin{{";
-constexpr std::string_view kBodyEnd = "}}end";
-constexpr char kEndOfFile = '\x1A';
+using page_text::kBodyBegin;
+using page_text::kBodyEnd;
+using page_text::kCrLf;
+using page_text::kPageHeader;
+
 // The level table starts this big and grows when a page goes deeper.
 constexpr std::size_t kInitialLevels = 8;
 
-// Lines as a text file gives them: a line ends at CR (an LF right after it belongs to the same
-// line end) or at a lone LF. Reading past the end gives an empty line.
-class LineReader {
-public:
-    explicit LineReader(std::string_view text)
-        : m_text(text)
-    {
-    }
-
-    bool atEnd() const { return m_pos >= m_text.size(); }
-
-    std::string_view next()
-    {
-        if (atEnd())
-            return {};
-        const char* begin = m_text.data() + m_pos;
-        const char* end = m_text.data() + m_text.size();
-        const char* stop = findLineBreak(begin, end);
-        std::string_view line(begin, static_cast<std::size_t>(stop - begin));
-        if (stop < end) {
-            ++stop;
-            if (stop[-1] == '\r' && stop < end && *stop == '\n')
-                ++stop;
-        }
-        m_pos = static_cast<std::size_t>(stop - m_text.data());
-        return line;
-    }
-
-    std::string_view peek() const
-    {
-        LineReader copy = *this;
-        return copy.next();
-    }
-
-private:
-    std::string_view m_text;
-    std::size_t m_pos = 0;
-};
-
-using page_text::parseInt32;
+// A tree template's page has no expanded-state line; lines after the last page that hold no page
+// header are taken for a page cut off before its header.
+constexpr PageRecordFormat kTemplatePages { .expandedLine = false,
+    .afterLastPage = LinesAfterLastPage::Malformed };
 
 TemplateReadResult failure(TemplateReadStatus status, const Message& message)
 {
@@ -106,10 +68,7 @@ TemplateReadResult parseTreeTemplate(std::string_view bytes, Document& doc, Node
         return failure(TemplateReadStatus::NoBaseNode, Message {});
     if (bytes.empty())
         return {};
-    if (const auto eof = bytes.find(kEndOfFile); eof != std::string_view::npos)
-        bytes = bytes.substr(0, eof);
-
-    LineReader lines(bytes);
+    LineReader lines(beforeEndOfFile(bytes));
     if (lines.next() != kTemplateFileMagic)
         return failure(TemplateReadStatus::NotTemplateFile, messages::NotTemplateFile);
     if (lines.next() != kTemplateFileVersion)
@@ -122,48 +81,34 @@ TemplateReadResult parseTreeTemplate(std::string_view bytes, Document& doc, Node
     lastAtLevel[0] = base;
     std::vector<Node*> added;
 
-    while (!lines.atEnd()) {
-        // Whatever comes before the page header is skipped; running out of lines leaves the level
-        // line empty, which is no number.
-        while (!lines.atEnd() && !lines.next().starts_with(kPageHeader)) { }
-        const auto level = parseInt32(lines.next());
-        const std::string_view title = lines.next();
-        const auto imageIndex = parseInt32(lines.next());
-        const auto selectedIndex = parseInt32(lines.next());
+    PageRecordReader pages(lines, kTemplatePages);
+    PageHeader page;
+    for (;;) {
+        const PageStatus status = pages.readHeader(page);
+        if (status == PageStatus::End)
+            break;
         // Level 0 would be the root itself; a page deeper than the pages before it allow has no
-        // parent to go under.
-        const bool levelOk = level && *level > 0 && static_cast<std::size_t>(*level - 1) < lastAtLevel.size()
-            && lastAtLevel[static_cast<std::size_t>(*level - 1)] != nullptr;
-        if (!levelOk || !imageIndex || !selectedIndex || lines.next() != kBodyBegin) {
+        // parent to go under. The bad page itself is not added.
+        const bool levelOk = status == PageStatus::Page && page.level > 0
+            && static_cast<std::size_t>(page.level - 1) < lastAtLevel.size()
+            && lastAtLevel[static_cast<std::size_t>(page.level - 1)] != nullptr;
+        std::string body;
+        if (!levelOk || !pages.readBody(&body)) {
             result.status = TemplateReadStatus::Corrupt;
             result.message = messages::CorruptTemplateFile;
             break;
         }
-        const auto at = static_cast<std::size_t>(*level);
+        const auto at = static_cast<std::size_t>(page.level);
         if (at >= lastAtLevel.size())
             lastAtLevel.resize(lastAtLevel.size() * 2, nullptr);
 
-        Node* node = doc.appendNode(lastAtLevel[at - 1], std::string(title), *imageIndex);
-        doc.setImageIndexes(node, *imageIndex, *selectedIndex);
+        Node* node = doc.appendNode(lastAtLevel[at - 1], std::move(page.title), page.imageIndex);
+        doc.setImageIndexes(node, page.imageIndex, page.selectedIndex);
+        node->data()->MemoStr = std::move(body);
         lastAtLevel[at] = node;
         added.push_back(node);
         if (at == 1 && result.firstPage == nullptr)
             result.firstPage = node;
-
-        std::string& body = node->data()->MemoStr;
-        while (!lines.atEnd()) {
-            const std::string_view line = lines.next();
-            if (line == kBodyEnd)
-                break;
-            body.append(line);
-            body.append(kCrLf);
-            if (line.starts_with(kBodyEnd))
-                break;
-        }
-        // The empty line before the next page. A page header right here (a file edited by hand
-        // without the empty line) is left for the next page, not swallowed with its page.
-        if (!lines.peek().starts_with(kPageHeader))
-            lines.next();
     }
 
     result.pagesAdded = added.size();

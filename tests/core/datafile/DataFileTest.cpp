@@ -326,6 +326,50 @@ TEST(DataFileRead, TrailingLinesAndBodiesRunningToTheEnd)
     EXPECT_EQ(doc3.nodeCount(), 3u);
 }
 
+// A file cut off inside its last page, as a full disk or a crash leaves it: cut in the lines
+// before "begin{{", the page cannot be read and the file is malformed; from "begin{{" on the page
+// stands with the body lines that made it. Each line is cut once after its text and once after
+// its line end.
+TEST(DataFileRead, PageCutOffAtEachLine)
+{
+    const std::string before = file(0, "nil\r\n", topPages());
+    const std::string last = page(1, "m", 2, "TRUE", "x\r\n");
+    struct Cut {
+        std::string_view line; // the last line the cut file holds
+        bool ok;
+        std::size_t nodes;
+        std::string_view body;
+    };
+    const Cut cuts[] = { { "", true, 2, "" }, { "::Page::", false, 0, "" }, { "1", false, 0, "" },
+        { "m", false, 0, "" }, { "2", false, 0, "" }, { "2", false, 0, "" }, { "TRUE", false, 0, "" },
+        { "begin{{", true, 3, "" }, { "x", true, 3, "x\r\n" }, { "}}end", true, 3, "x\r\n" } };
+    std::size_t at = 0;
+    for (const Cut& cut : cuts) {
+        ASSERT_EQ(last.compare(at, cut.line.size(), cut.line), 0) << at;
+        at += cut.line.size();
+        for (const std::size_t end : { at, at + 2 }) {
+            const std::string bytes = before + last.substr(0, end);
+            SCOPED_TRACE(bytes.substr(before.size()));
+            Document doc;
+            const ReadResult result = parse(bytes, doc);
+            ASSERT_EQ(result.ok(), cut.ok);
+            if (!cut.ok) {
+                EXPECT_EQ(result.status, ReadStatus::Malformed);
+                EXPECT_EQ(result.message.text, messages::MalformedFile.text);
+                continue;
+            }
+            ASSERT_EQ(doc.nodeCount(), cut.nodes);
+            if (cut.nodes == 3) {
+                EXPECT_EQ(doc.nodeAt(2)->title(), "m");
+                EXPECT_TRUE(doc.nodeAt(2)->data()->TrOpen);
+                EXPECT_EQ(bodyOf(doc, 2), cut.body);
+            }
+        }
+        at += 2;
+    }
+    EXPECT_EQ(at, last.size());
+}
+
 // Builds a random document with every kind of body and title.
 void fillRandom(Document& doc, std::mt19937& rng, int nodes)
 {

@@ -1,4 +1,5 @@
 #include "core/search/HTSearch.h"
+#include "SearchReference.h"
 #include "SearchTestSupport.h"
 
 #include <gtest/gtest.h>

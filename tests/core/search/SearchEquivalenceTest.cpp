@@ -1,3 +1,4 @@
+#include "SearchReference.h"
 #include "SearchTestSupport.h"
 #include "core/search/HTSearch.h"
 #include "core/search/SearchPattern.h"

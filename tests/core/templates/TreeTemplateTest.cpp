@@ -329,6 +329,44 @@ INSTANTIATE_TEST_SUITE_P(Cases, TreeTemplateCorrupt,
         CorruptCase { "EndMarkerInsideABody", page(1, "a", 2, "x\r\n}}end\r\ny\r\n"), "1:a" }),
     [](const testing::TestParamInfo<CorruptCase>& info) { return std::string(info.param.name); });
 
+// A file cut off inside its last page: cut in the lines before "begin{{", the page is corrupt and
+// the pages before it stay; from "begin{{" on the page stands with the body lines that made it.
+// Each line is cut once after its text and once after its line end.
+TEST(TreeTemplateRead, PageCutOffAtEachLine)
+{
+    const std::string before = std::string(kHeader) + page(1, "a");
+    const std::string last = page(2, "b", 3, "x\r\n");
+    struct Cut {
+        std::string_view line; // the last line the cut file holds
+        bool ok;
+        std::string_view shape;
+        std::string_view body;
+    };
+    const Cut cuts[] = { { "", true, "1:a", "" }, { "::Page::", false, "1:a", "" }, { "2", false, "1:a", "" },
+        { "b", false, "1:a", "" }, { "3", false, "1:a", "" }, { "3", false, "1:a", "" },
+        { "begin{{", true, "1:a 2:b", "" }, { "x", true, "1:a 2:b", "x\r\n" },
+        { "}}end", true, "1:a 2:b", "x\r\n" } };
+    std::size_t at = 0;
+    for (const Cut& cut : cuts) {
+        ASSERT_EQ(last.compare(at, cut.line.size(), cut.line), 0) << at;
+        at += cut.line.size();
+        for (const std::size_t end : { at, at + 2 }) {
+            SCOPED_TRACE(last.substr(0, end));
+            TemplateTree t;
+            const TemplateReadResult result = t.read(before + last.substr(0, end));
+            EXPECT_EQ(result.status, cut.ok ? TemplateReadStatus::Ok : TemplateReadStatus::Corrupt);
+            EXPECT_EQ(result.message.text, cut.ok ? "" : messages::CorruptTemplateFile.text);
+            EXPECT_EQ(shapeOf(t.doc), cut.shape);
+            if (t.doc.nodeCount() == 3) {
+                EXPECT_EQ(t.pageAt(2)->imageIndex(), 3);
+                EXPECT_EQ(t.pageAt(2)->data()->MemoStr, cut.body);
+            }
+        }
+        at += 2;
+    }
+    EXPECT_EQ(at, last.size());
+}
+
 TEST(TreeTemplateRead, PageGoesUnderTheLastPageOfTheLevelAbove)
 {
     // Level 3 after a new level-1 page: the level-2 entry still holds the page of the first
