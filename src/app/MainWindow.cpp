@@ -156,6 +156,7 @@ void TMainForm1::buildPanes()
     auto* band = new QHBoxLayout;
     band->setContentsMargins(4, 2, 2, 0);
     m_titleLabel = new QLabel(QStringLiteral("Title :"));
+    m_titleLabel->setObjectName(QStringLiteral("TitleLabel"));
     m_title = new ImeLineEdit;
     m_title->setObjectName(QStringLiteral("TitleEdit"));
     m_title->setEnabled(false);

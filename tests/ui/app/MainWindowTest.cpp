@@ -19,6 +19,9 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QUrl>
 #include <QWheelEvent>
 #include <QtTest>
 
@@ -32,7 +35,7 @@ private:
 
     TMainForm1& win() { return f->window(); }
     void trigger(const char* name) { f->trigger(name); }
-    QString makeFile() { return f->writeSampleFile(); }
+    QString makeFile(const QString& name = QStringLiteral("plan.nmd")) { return f->writeSampleFile(name); }
     Node* node(int index) { return win().document().nodeAt(index); }
 
 private slots:
@@ -226,6 +229,105 @@ private slots:
         // The input method colours go back as colour names.
         QCOMPARE(f->ini().readString("MemoPane", "icWUBack", "?"), std::string("clYellow"));
         QCOMPARE(f->ini().readString("MemoPane", "icTFLine", "?"), std::string("1"));
+    }
+
+    void exitWritesOnlyTheWindowsOwnKeysOverTheFileAsItIsNow()
+    {
+        const QString file = f->path(QStringLiteral("notarium.ini"));
+        {
+            QFile ini(file);
+            QVERIFY(ini.open(QIODevice::WriteOnly));
+            ini.write("[TreePane]\nFontSize=9\n[Window]\nTree=150\n");
+        }
+        f->stop();
+        f->useSettingsFile(file);
+        f->start();
+        // Meanwhile a person (or another window, or the options dialog) changes the file.
+        {
+            IniFile edited;
+            QVERIFY(edited.load(QFile::encodeName(file).toStdString()));
+            edited.writeString("TreePane", "FontSize", "20");
+            edited.writeString("Notarium", "NoConfirm", "1");
+            QVERIFY(edited.save(QFile::encodeName(file).toStdString()));
+        }
+        win().close();
+        IniFile back;
+        QVERIFY(back.load(QFile::encodeName(file).toStdString()));
+        QCOMPARE(back.readString("TreePane", "FontSize"), std::string("20"));
+        QCOMPARE(back.readString("Notarium", "NoConfirm"), std::string("1"));
+        QCOMPARE(back.readString("Window", "Maximized"), std::string("0"));
+        QVERIFY(!back.readString("MemoPane", "icWUBack").empty());
+        QVERIFY(f->prompt().prompts().isEmpty());
+    }
+
+    void aSettingsFileThatCannotBeSavedIsReported()
+    {
+        // A file where the settings folder should be: no save can succeed, as any user.
+        QFile blocker(f->path(QStringLiteral("blocker")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        f->stop();
+        f->useSettingsFile(f->path(QStringLiteral("blocker/notarium.ini")));
+        f->start();
+        win().close();
+        QCOMPARE(f->prompt().count(), 1);
+        QCOMPARE(f->prompt().last().caption, QStringLiteral("ファイル I/O エラー"));
+        QVERIFY(f->prompt().last().text.startsWith(QStringLiteral("設定ファイル ")));
+        QVERIFY(f->prompt().last().text.contains(QStringLiteral("blocker/notarium.ini を保存できませんでした。")));
+    }
+
+    void obsoleteSwitchNoticeComesLast()
+    {
+        const QString path = makeFile();
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup);
+        win().startWith({ QStringLiteral("-S"), path });
+        QCOMPARE(f->prompt().count(), 2);
+        QCOMPARE(f->prompt().prompts()[0].text, QStringLiteral("選択されたファイルは読み取り専用です。"));
+        QCOMPARE(f->prompt().last().caption, QStringLiteral("-s is not available."));
+        QVERIFY(win().document().isReadOnly());
+    }
+
+    void openingScrollsTheTreeFullyLeft()
+    {
+        Document doc;
+        doc.newDocument();
+        Node* parent = doc.documentNode();
+        for (int i = 0; i < 12; ++i)
+            parent = doc.appendNode(parent, "a long title that does not fit into a narrow tree pane", KindMemo);
+        for (Node* n = parent; n != nullptr; n = n->parent())
+            doc.setExpanded(n, true);
+        const QString path = f->path(QStringLiteral("deep.nmd"));
+        QVERIFY(writeDataFile(QFile::encodeName(path).toStdString(), doc, 13).ok);
+        QScrollBar* bar = win().treePane()->horizontalScrollBar();
+        win().startWith({ path });
+        QTRY_VERIFY(bar->maximum() > 0);
+        bar->setValue(bar->maximum());
+        f->services().files.scriptOpen(path);
+        win().fileCommands().reopen(path, false);
+        // Also once the pane has laid itself out again.
+        QCOMPARE(bar->value(), bar->minimum());
+        QTest::qWait(50);
+        QCOMPARE(bar->value(), bar->minimum());
+    }
+
+    void aFileDroppedOnTheMemoPaneOpensAsADocument()
+    {
+        const QString path = makeFile();
+        win().startWith({ makeFile(QStringLiteral("first.nmd")) });
+        TExtMemo* memo = win().memoPane();
+        QMimeData data;
+        data.setUrls({ QUrl::fromLocalFile(path) });
+        data.setText(QUrl::fromLocalFile(path).toString());
+        QWidget* target = memo->viewport();
+        const QPoint at = target->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+        QTRY_COMPARE(win().fileCommands().currentPath(), path);
+        QVERIFY(!QString::fromStdString(memo->bytes()).contains(QStringLiteral("file:")));
+        QVERIFY(!win().document().isModified());
     }
 
     void wheelScrollsTheMemoPane()

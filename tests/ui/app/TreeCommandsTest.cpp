@@ -440,7 +440,8 @@ private slots:
         QCOMPARE(shape(), QString::fromLatin1(kOutline));
         QVERIFY(doc().isModified());
 
-        // Bytes under the program's type that do not read as a subtree: a beep, nothing else.
+        // Bytes under the program's type that do not read as a subtree: a beep and a message that
+        // says why, nothing else.
         doc().setModified(false);
         auto* data = new QMimeData;
         data->setData(QStringLiteral("application/x-notarium-treenode"), QByteArray("TPF0 not a container"));
@@ -448,7 +449,23 @@ private slots:
         trigger("TreePaste");
         QCOMPARE(shape(), QString::fromLatin1(kOutline));
         QCOMPARE(prompt().beeps(), 1);
+        QCOMPARE(prompt().count(), 1);
+        QVERIFY(prompt().last().text.startsWith(
+            QStringLiteral("クリップボードのメモデータが壊れているため、貼り付けできませんでした。")));
+        QCOMPARE(prompt().last().icon, MessageIcon::Warning);
         QVERIFY(!doc().isModified());
+    }
+
+    void copiedBranchIsAlsoPlainTextForOtherPrograms()
+    {
+        select("A");
+        trigger("TreeCopy");
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("A\n\tA1\n\tA2\n\t\tA2a\n\tA3\n"));
+        // The memo pane can paste it, and the tree still takes it as a branch.
+        QVERIFY(enabled("TreePaste"));
+        select("C");
+        trigger("TreeCopy");
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("C\n\tC1\n"));
     }
 
     // ---- View commands -------------------------------------------------------------------------

@@ -363,6 +363,25 @@ private slots:
         QCOMPARE(panel(StatusPanels::InsertMode), QStringLiteral("挿入"));
     }
 
+    void undoAndSelectAllInTheTitleBoxActOnTheMemoPane()
+    {
+        openMemo("one two");
+        select(0, 0);
+        QTest::keyClicks(memo(), QStringLiteral("X"));
+        QCOMPARE(memo()->bytes(), std::string("Xone two"));
+        focus(title());
+        title()->setCursorPosition(0);
+        QTest::keyClicks(title(), QStringLiteral("T"));
+        QCOMPARE(title()->text(), QStringLiteral("TA"));
+        QTest::keySequence(title(), QKeySequence::Undo);
+        QCOMPARE(memo()->bytes(), std::string("one two"));
+        QCOMPARE(title()->text(), QStringLiteral("TA"));
+        QTest::keySequence(title(), QKeySequence::SelectAll);
+        QCOMPARE(memo()->SelLen(), 7);
+        QVERIFY(!title()->hasSelectedText());
+        QVERIFY(title()->hasFocus());
+    }
+
     void enablingFollowsTheMemoPane()
     {
         openMemo("hello");
