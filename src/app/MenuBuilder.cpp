@@ -25,7 +25,7 @@ constexpr int kRepeatMilliseconds = 500;
 
 } // namespace
 
-MenuBuilder::MenuBuilder(QMainWindow* window, const ActionRegistry& registry)
+MenuBuilder::MenuBuilder(QMainWindow* window, ActionRegistry& registry)
     : QObject(window)
     , m_window(window)
     , m_registry(registry)
@@ -110,9 +110,8 @@ void MenuBuilder::buildToolBar(const QString& name)
     const QString toggleEvent = utf8(c->toggleEvent);
     m_toggleEvents.insert(toolBar, toggleEvent);
     m_toolBars.append(toolBar);
-    for (QAction* toggle : m_registry.actionsFor(toggleEvent))
-        connect(
-            toggle, &QAction::triggered, toolBar, [toolBar](bool checked) { toolBar->setVisible(checked); });
+    m_registry.connectEvent(
+        toggleEvent, toolBar, [toolBar](QAction* toggle) { toolBar->setVisible(toggle->isChecked()); });
     // The tool bar can also be hidden by its own close box, by restoring a saved window state or
     // by the quick memo commands; the filter sees all of these.
     toolBar->installEventFilter(this);

@@ -22,7 +22,7 @@ class MenuBuilder : public QObject {
     Q_OBJECT
 
 public:
-    MenuBuilder(QMainWindow* window, const ActionRegistry& registry);
+    MenuBuilder(QMainWindow* window, ActionRegistry& registry);
     ~MenuBuilder() override;
 
     // Every menu by object name: the menu bar's menus, their submenus and the pop-up menus.
@@ -44,7 +44,7 @@ private:
     void syncToolbarChecks(QToolBar* toolBar) const;
 
     QMainWindow* m_window;
-    const ActionRegistry& m_registry;
+    ActionRegistry& m_registry;
     QHash<QString, QMenu*> m_menus;
     QList<QMenu*> m_mainMenus;
     QList<QToolBar*> m_toolBars;

@@ -95,6 +95,8 @@ private slots:
     void inPlaceEditingRefused_data();
     void inPlaceEditingRefused();
     void inPlaceEditingStoresCp932();
+    void slowClickOnAFixedTitleIsRefused_data();
+    void slowClickOnAFixedTitleIsRefused();
     void topNode();
     void titleTips();
     void displaySettings();
@@ -453,6 +455,40 @@ void TreePaneTest::inPlaceEditingRefused()
     QVERIFY(f.pane->findChild<QLineEdit*>() == nullptr || !f.pane->findChild<QLineEdit*>()->isVisible());
     QVERIFY(!f.pane->isEditingTitle());
     QCOMPARE(target->title(), title);
+}
+
+void TreePaneTest::slowClickOnAFixedTitleIsRefused_data()
+{
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<bool>("topLevel");
+    QTest::newRow("top-level title") << false << true;
+    QTest::newRow("title of a read-only document") << true << false;
+}
+
+void TreePaneTest::slowClickOnAFixedTitleIsRefused()
+{
+    QFETCH(bool, readOnly);
+    QFETCH(bool, topLevel);
+    Fixture f;
+    f.show();
+    f.document.setReadOnly(readOnly);
+    Node* target = topLevel ? f.document.paperFolderNode() : f.b;
+    f.pane->setSelectedNode(target);
+    f.pane->setFocus();
+    QSignalSpy refused(f.pane.get(), &TreePane::editRefused);
+    QWidget* viewport = f.pane->viewport();
+    const QPoint at = f.centre(target);
+    // A click on the selected node, and nothing after it: refused once the double click time
+    // is over.
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
+    QVERIFY(!f.pane->isEditingTitle());
+    QTRY_COMPARE(refused.count(), 1);
+    // The first half of a double click (which opens and closes a top-level node) is no slow
+    // click: no beep.
+    doubleClick(viewport, at);
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    QCOMPARE(refused.count(), 1);
+    QVERIFY(!f.pane->isEditingTitle());
 }
 
 void TreePaneTest::inPlaceEditingStoresCp932()
