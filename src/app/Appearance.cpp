@@ -24,8 +24,6 @@ namespace notarium {
 
 namespace {
 
-constexpr std::string_view kToolBarStateKey = "ToolBars";
-
 QFont settingsFont(std::string_view name, int pointSize, int style)
 {
     QFont font(QString::fromStdString(std::string(name)));
@@ -224,7 +222,7 @@ void Appearance::applyShortcuts(const Settings& settings)
 
 void Appearance::restoreToolBars(const Settings& settings)
 {
-    const std::string state = settings.ini().readString("Window", kToolBarStateKey, "");
+    const std::string state = settings.ini().readString(kToolBarStateSection, kToolBarStateKey, "");
     if (!state.empty() && m_window.restoreState(QByteArray::fromBase64(QByteArray::fromStdString(state))))
         return;
     placeToolBars(m_window, m_menus.toolBars(), settings);

@@ -2,9 +2,9 @@
 
 #include "app/ActionRegistry.h"
 #include "app/Appearance.h"
-#include "app/Colours.h"
 #include "app/CommandLine.h"
 #include "app/DocumentTreeModel.h"
+#include "app/ExitSettings.h"
 #include "app/FileCommands.h"
 #include "app/HelpCommands.h"
 #include "app/InputMethods.h"
@@ -13,14 +13,11 @@
 #include "app/ShellDrop.h"
 #include "app/StatusPanels.h"
 #include "app/SubtreeClipboard.h"
-#include "app/ToolBarLayout.h"
 #include "app/TreeCommands.h"
 #include "app/TreePane.h"
 #include "app/ViewCommands.h"
-#include "app/WindowPlacement.h"
 #include "core/document/Document.h"
 #include "core/document/DocumentObserver.h"
-#include "core/settings/IniFile.h"
 #include "core/settings/Settings.h"
 #include "core/settings/SettingsStore.h"
 #include "editor/ImeLineEdit.h"
@@ -41,14 +38,11 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QToolBar>
 #include <QVBoxLayout>
 
 namespace notarium {
 
 namespace {
-
-constexpr std::string_view kToolBarStateKey = "ToolBars";
 
 bool isMenuWidget(const QWidget* widget)
 {
@@ -367,44 +361,8 @@ bool TMainForm1::updateSettings(const std::function<void(Settings&)>& change)
 
 void TMainForm1::writeSettingsAtExit()
 {
-    // Only the keys this window owns are written, so what another window or the options dialog
-    // wrote meanwhile stays.
-    const WindowShowState show = windowShowState(*this);
-    const QRect placement = normalPlacementGeometry(*this);
-    const int treeWidth = m_view->treeWidth();
-    const TImeColors ime = m_memo->ImeColors();
-    const int tabWidth = m_memo->TabWidth();
-    std::vector<std::string> recent;
-    for (const QString& path : m_files->recentFiles().paths())
-        recent.push_back(path.toStdString());
-    const std::string toolBarState = saveState().toBase64().toStdString();
-    std::vector<std::pair<std::string, ToolBarPosition>> bars;
-    for (QToolBar* bar : m_menus->toolBars())
-        bars.emplace_back(bar->objectName().toStdString(), describeToolBar(*this, *bar));
-
-    updateSettings([&](Settings& settings) {
-        writeWindowPlacement(settings, show, placement);
-        settings.set(key::TreeWidth, treeWidth);
-        // The input method colours are the memo pane's; they are written back as colour names.
-        auto writeState = [&settings](const TImeColor& colour, auto textKey, auto backKey, auto lineKey) {
-            settings.set(textKey, colourFromQColor(colour.icText()));
-            settings.set(backKey, colourFromQColor(colour.icBackground()));
-            settings.set(lineKey, (colour.Style() & fsUnderline) != 0);
-        };
-        writeState(ime.WatchingUntransfered, key::ImeWUText, key::ImeWUBack, key::ImeWULine);
-        writeState(ime.Untransfered, key::ImeUTText, key::ImeUTBack, key::ImeUTLine);
-        writeState(ime.WatchingTransfered, key::ImeWTText, key::ImeWTBack, key::ImeWTLine);
-        writeState(ime.Transfered, key::ImeTFText, key::ImeTFBack, key::ImeTFLine);
-        if (!settings.contains(key::EnableCtrlAltKey))
-            settings.set(key::EnableCtrlAltKey, false);
-        settings.set(key::TabSize, tabWidth);
-        settings.setRecentFiles(recent);
-        // Qt's own record of the tool bars' rows, positions and floating places, beside the
-        // per-tool-bar sections that keep their visibility and edge readable.
-        settings.ini().writeString("Window", kToolBarStateKey, toolBarState);
-        for (const auto& [name, position] : bars)
-            settings.setToolBarPosition(name, position);
-    });
+    const QStringList recent = m_files->recentFiles().paths();
+    updateSettings(exitSettings(*this, m_view->treeWidth(), *m_memo, recent, m_menus->toolBars()));
 }
 
 } // namespace notarium

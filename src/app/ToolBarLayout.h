@@ -7,7 +7,13 @@
 class QMainWindow;
 class QToolBar;
 
+#include <string_view>
+
 namespace notarium {
+
+// Where Qt's own record of the tool bars' rows and places is kept, beside the sections.
+inline constexpr std::string_view kToolBarStateSection = "Window";
+inline constexpr std::string_view kToolBarStateKey = "ToolBars";
 
 // The tool bars' places in the settings file, one section per tool bar: the edge it is docked to
 // (DockedTo and LastDock hold Qt's tool bar area number: 1 left, 2 right, 4 top, 8 bottom), its

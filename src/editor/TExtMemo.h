@@ -45,6 +45,7 @@ public:
     TEditArea& EditArea() { return m_editArea; }
     TEditMarks& EditMarks() { return m_editMarks; }
     TImeColors& ImeColors() { return m_imeColors; }
+    const TImeColors& ImeColors() const { return m_imeColors; }
     void setImeColors(const TImeColors& colors);
     // The caret marker and the word-wrap marker hold their settings here; the overlay painter
     // reads them.
