@@ -1,3 +1,4 @@
+#include "TempFolder.h"
 #include "core/settings/IniFile.h"
 
 #include <gtest/gtest.h>
@@ -27,24 +28,7 @@ std::string fileBytes(const fs::path& path)
     return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
 }
 
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "notarium-ini-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(m_path, ec);
-    }
-    const fs::path& path() const { return m_path; }
-
-private:
-    fs::path m_path;
-};
+using notarium::test::TempFolder;
 
 TEST(IniFileRewrite, KeepsOrderCommentsAndUnknownLines)
 {

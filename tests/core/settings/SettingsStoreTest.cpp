@@ -1,3 +1,4 @@
+#include "TempFolder.h"
 #include "core/settings/SettingsStore.h"
 
 #include <gtest/gtest.h>
@@ -43,24 +44,12 @@ PlatformDefaults testPlatform()
 }
 
 // Open to everyone, so that a child running as another user can reach the files inside.
-class TempFolder {
+class TempFolder : public notarium::test::TempFolder {
 public:
     TempFolder()
+        : notarium::test::TempFolder("notarium-store", true)
     {
-        std::string pattern = (fs::temp_directory_path() / "notarium-store-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data());
-        fs::permissions(m_path, fs::perms::all);
     }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(m_path, ec);
-    }
-    const fs::path& path() const { return m_path; }
-
-private:
-    fs::path m_path;
 };
 
 // Permission bits do not stop root, and the tests run as root in CI. So a case that needs them
