@@ -30,7 +30,6 @@ const QString kSelectAll = QStringLiteral("SelectAll1Click");
 const QString kEraseCrLf = QStringLiteral("EraseCRLF1Click");
 const QString kInsertDate = QStringLiteral("tbDateInsertClick");
 const QString kInsertTime = QStringLiteral("tbTimeInsertClick");
-const QString kHelperList = QStringLiteral("HelperList1Click");
 
 // A text that ends with an end-of-file mark (as some old programs copy) pastes without it.
 constexpr char16_t kEndOfFileMark = 0x1A;
