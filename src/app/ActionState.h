@@ -27,10 +27,6 @@ struct ActionState {
     bool clipboardHasText = false;
     bool clipboardHasSubtree = false;
 
-    // Pane maximising: each side is hidden while the other fills the window.
-    bool treeShown = true;
-    bool memoSideShown = true;
-
     // The selected node's title and text may be changed.
     bool editable() const { return userNode && !readOnly; }
     // The focused box has selected text.

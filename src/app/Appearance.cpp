@@ -64,6 +64,20 @@ HintStyle& hintStyle()
     return *style;
 }
 
+// Calls visit for every item of the menus and of their submenus, the items that open a submenu
+// included.
+template <typename Visit> void forEachItem(QList<QMenu*> pending, Visit&& visit)
+{
+    while (!pending.isEmpty()) {
+        QMenu* menu = pending.takeFirst();
+        for (QAction* item : menu->actions()) {
+            if (QMenu* sub = item->menu())
+                pending << sub;
+            visit(item);
+        }
+    }
+}
+
 } // namespace
 
 Appearance::Appearance(QMainWindow& window, TreePane& tree, QLabel& titleLabel, QLineEdit& title, TExtMemo& memo,
@@ -80,8 +94,6 @@ Appearance::Appearance(QMainWindow& window, TreePane& tree, QLabel& titleLabel, 
     // The edit area follows the memo pane's width through every resize: of the window, the
     // splitter, a maximised pane.
     m_memo.installEventFilter(this);
-    // Tool tips are switched on and off for the whole program.
-    qApp->installEventFilter(this);
 }
 
 Appearance::~Appearance()
@@ -179,23 +191,25 @@ void Appearance::applyMenuIcons(const Settings& settings)
 {
     // The main menu and the two pane pop-ups; the tool bars keep their glyphs.
     const bool shown = !settings.get(key::NoMenuIcons);
-    QList<QMenu*> pending = m_menus.mainMenus();
+    QList<QMenu*> menus = m_menus.mainMenus();
     for (const char* popup : { "pmTree", "pmMemo" })
         if (QMenu* menu = m_menus.menu(QString::fromLatin1(popup)))
-            pending << menu;
-    while (!pending.isEmpty()) {
-        QMenu* menu = pending.takeFirst();
-        for (QAction* item : menu->actions()) {
-            if (QMenu* sub = item->menu())
-                pending << sub;
-            item->setIconVisibleInMenu(shown);
-        }
-    }
+            menus << menu;
+    forEachItem(menus, [shown](QAction* item) { item->setIconVisibleInMenu(shown); });
 }
 
 void Appearance::applyHints(const Settings& settings)
 {
-    m_hintsShown = settings.get(key::ShowHint);
+    // Tool tips are switched off for the whole program; only then does every event of the
+    // program pass through here.
+    const bool shown = settings.get(key::ShowHint);
+    if (shown != m_hintsShown) {
+        if (shown)
+            qApp->removeEventFilter(this);
+        else
+            qApp->installEventFilter(this);
+    }
+    m_hintsShown = shown;
     hintStyle().setWakeUpDelay(qMax(0, settings.get(key::HintPauseTime)));
 }
 
@@ -206,17 +220,10 @@ void Appearance::applyShortcuts(const Settings& settings)
     if (!settings.hasShortcuts())
         return;
     QHash<QString, QKeySequence> keys;
-    QList<QMenu*> pending = m_menus.mainMenus();
-    while (!pending.isEmpty()) {
-        QMenu* menu = pending.takeFirst();
-        for (QAction* item : menu->actions()) {
-            if (QMenu* sub = item->menu())
-                pending << sub;
-            else if (!item->objectName().isEmpty() && !item->isSeparator())
-                keys.insert(
-                    item->objectName(), keySequenceFromShortcut(settings.shortcut(item->objectName().toStdString())));
-        }
-    }
+    forEachItem(m_menus.mainMenus(), [&](QAction* item) {
+        if (item->menu() == nullptr && !item->objectName().isEmpty() && !item->isSeparator())
+            keys.insert(item->objectName(), keySequenceFromShortcut(settings.shortcut(item->objectName().toStdString())));
+    });
     m_actions.applyShortcuts(keys);
 }
 

@@ -121,11 +121,19 @@ QString FileCommands::fileMissingText(const QString& path)
         + QStringLiteral("\r\n") + QStringLiteral("ファイルが存在しないか、ファイル名が無効です。");
 }
 
-QString FileCommands::inUseText(const QString& path)
+namespace {
+
+QString heldElsewhereText(const QString& path)
 {
     return QStringLiteral("ファイル ") + path + QStringLiteral(" は") + QStringLiteral("\r\n")
-        + QStringLiteral("別の Notarium または他のユーザーによって編集されています。")
-        + QStringLiteral("\r\n") + QStringLiteral("このファイルを読み取り専用で開きますか？");
+        + QStringLiteral("別の Notarium または他のユーザーによって編集されています。") + QStringLiteral("\r\n");
+}
+
+} // namespace
+
+QString FileCommands::inUseText(const QString& path)
+{
+    return heldElsewhereText(path) + QStringLiteral("このファイルを読み取り専用で開きますか？");
 }
 
 QString FileCommands::saveChangesText(const QString& path)
@@ -167,8 +175,7 @@ void FileCommands::holdAgain()
 
 QString FileCommands::lockLostText(const QString& path, bool modified)
 {
-    QString text = QStringLiteral("ファイル ") + path + QStringLiteral(" は") + QStringLiteral("\r\n")
-        + QStringLiteral("別の Notarium または他のユーザーによって編集されています。") + QStringLiteral("\r\n");
+    const QString text = heldElsewhereText(path);
     if (modified)
         return text
             + QStringLiteral("このファイルには上書き保存できません。変更は「名前を付けて保存」で別のファイルに保存してください。");
@@ -281,9 +288,9 @@ bool FileCommands::openDocument(const QString& path, bool readOnly)
             operations.expandSubtree(m_doc.root()->child(i));
     }
     m_doc.setModified(false);
+    // Showing the document runs the enabling pass for it.
     m_context.memo.showDocument(select);
     emit documentReplaced();
-    m_context.updateActions();
     return result.ok();
 }
 
@@ -300,7 +307,6 @@ void FileCommands::resetToUntitled()
     m_doc.setModified(false);
     m_context.memo.showDocument(m_doc.documentNode());
     emit documentReplaced();
-    m_context.updateActions();
 }
 
 bool FileCommands::closeDocument()
@@ -459,7 +465,6 @@ bool FileCommands::writeTo(const QString& path)
         m_lock.unlock();
         lockLost(target);
     }
-    m_context.updateActions();
     return true;
 }
 

@@ -254,10 +254,6 @@ ActionState TMainForm1::actionState(const Node* node) const
     state.memoCanUndo = m_memo->CanUndo();
     state.clipboardHasText = m_clipboardHasText;
     state.clipboardHasSubtree = m_clipboardHasSubtree;
-    if (m_view != nullptr) {
-        state.treeShown = m_view->treeShown();
-        state.memoSideShown = m_view->memoSideShown();
-    }
     return state;
 }
 

@@ -20,31 +20,6 @@ QString mimeType()
 
 } // namespace
 
-QString SubtreeClipboard::outlineText(const Node* node)
-{
-    // Other programs get the branch's titles, one a line, each indented by a tab for every level
-    // below the copied node. The walk keeps its own depth: a branch may be very deep.
-    QString text;
-    int depth = 0;
-    const Node* n = node;
-    while (n != nullptr) {
-        text += QString(depth, QLatin1Char('\t'));
-        text += QString::fromStdU16String(cp932::toUtf16(n->title()));
-        text += QLatin1Char('\n');
-        if (n->hasChildren()) {
-            n = n->firstChild();
-            ++depth;
-            continue;
-        }
-        while (n != node && n->nextSibling() == nullptr) {
-            n = n->parent();
-            --depth;
-        }
-        n = n == node ? nullptr : n->nextSibling();
-    }
-    return text;
-}
-
 SubtreeClipboard::SubtreeClipboard(QClipboard* clipboard)
     : m_clipboard(clipboard ? clipboard : QGuiApplication::clipboard())
 {
@@ -59,7 +34,7 @@ void SubtreeClipboard::copy(const Node* node)
     const std::string bytes = writeContainerStream(container);
     auto* data = new QMimeData;
     data->setData(mimeType(), QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    data->setText(outlineText(node));
+    data->setText(QString::fromStdU16String(cp932::toUtf16(OutlineTitles(node))));
     m_clipboard->setMimeData(data);
 }
 

@@ -20,8 +20,6 @@ public:
     // Puts node and its subtree on the clipboard, replacing what was there, with the titles as
     // plain text beside it. Nothing for null or a hidden root.
     void copy(const Node* node);
-    // The plain-text copy: one title a line, indented by a tab per level below node.
-    static QString outlineText(const Node* node);
     // True when the clipboard holds a subtree of the program.
     bool holdsSubtree() const;
     // Rebuilds the clipboard's subtree as the last child of target and returns its first node.

@@ -75,6 +75,28 @@ public:
         }
     }
 
+    // Calls visit(node, depth) for top and every node below it in pre-order, depth counted from
+    // top (0). Like forEachInOrder it keeps the depth on the way, so a deep branch costs no more
+    // than a flat one.
+    template <typename Visit> static void forEachInSubtree(const Node* top, Visit&& visit)
+    {
+        int depth = 0;
+        const Node* node = top;
+        while (node != nullptr) {
+            visit(node, depth);
+            if (node->hasChildren()) {
+                node = node->firstChild();
+                ++depth;
+                continue;
+            }
+            while (node != top && node->nextSibling() == nullptr) {
+                node = node->parent();
+                --depth;
+            }
+            node = node == top ? nullptr : node->nextSibling();
+        }
+    }
+
     // A node is visible when every ancestor is expanded.
     static bool isVisible(const Node* node);
     // Stepping in the order the tree pane shows the nodes.

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -13,32 +14,31 @@ void CollectSubtree(const Node* node, TCollectionContainer& container)
 {
     if (node == nullptr || node->isRoot())
         return;
-    // The walk keeps the level itself: asking each node for its level would climb to the root
-    // every time, which a deep subtree makes quadratic.
-    int level = node->level();
-    const Node* n = node;
-    for (;;) {
+    // Asking each node for its level would climb to the root every time, which a deep subtree
+    // makes quadratic: the walk counts the depth instead.
+    const int top = node->level();
+    Document::forEachInSubtree(node, [&](const Node* n, int depth) {
         TNodeData& data = container.add().NodeData;
         if (const TNodeData* own = n->data())
             data.Assign(*own);
         data.Caption = n->title();
-        data.Level = level;
+        data.Level = top + depth;
         data.iIndex = n->imageIndex();
         data.sIndex = n->selectedIndex();
+    });
+}
 
-        if (n->hasChildren()) {
-            n = n->firstChild();
-            ++level;
-            continue;
-        }
-        while (n != node && n->nextSibling() == nullptr) {
-            n = n->parent();
-            --level;
-        }
-        if (n == node)
-            return;
-        n = n->nextSibling();
-    }
+std::string OutlineTitles(const Node* node)
+{
+    std::string text;
+    if (node == nullptr || node->isRoot())
+        return text;
+    Document::forEachInSubtree(node, [&text](const Node* n, int depth) {
+        text.append(static_cast<std::size_t>(depth), '\t');
+        text += n->title();
+        text += '\n';
+    });
+    return text;
 }
 
 Node* InsertSubtree(const TCollectionContainer& container, Node* target, Document& doc)

@@ -2,6 +2,8 @@
 
 #include "core/transfer/TCollectionContainer.h"
 
+#include <string>
+
 namespace notarium {
 
 class Document;
@@ -13,6 +15,10 @@ class Node;
 // are. A node without TNodeData (a top-level node) gives an item with only those four fields.
 // The source nodes are not changed. Does nothing for null or the hidden root.
 void CollectSubtree(const Node* node, TCollectionContainer& container);
+
+// The branch's titles for other programs (CP932): one a line ended by LF, each indented by a tab
+// for every level below node. Empty for null or the hidden root.
+std::string OutlineTitles(const Node* node);
 
 // Rebuilds the items below target: the first item becomes target's last child and the items'
 // relative levels give the shape below it, whatever the absolute levels were. Any levels are
