@@ -221,26 +221,28 @@ std::optional<TextHit> findForwardFrom(
     return std::nullopt;
 }
 
-std::optional<std::int32_t> SearchBuffer(
-    std::string_view text, SelectionPair& selection, std::string_view searchText, SearchOptions options)
+std::optional<TextHit> searchFrom(std::string_view text, const SelectionPair& selection, const SearchPattern& pattern)
 {
-    if (!selectionUsable(text, selection))
+    if (!selectionUsable(text, selection) || pattern.empty())
         return std::nullopt;
-    const SearchPattern pattern(searchText, options);
-    if (pattern.empty())
-        return std::nullopt;
-    std::optional<TextHit> hit;
-    if (options.has(SearchOption::Forward)) {
+    if (pattern.options().has(SearchOption::Forward)) {
         std::int64_t begin = static_cast<std::int64_t>(selection.start) + selection.length;
         if (begin > static_cast<std::int64_t>(text.size()))
             return std::nullopt;
         begin = static_cast<std::int64_t>(charStart(text, static_cast<std::size_t>(begin)));
         if (begin < selection.start + static_cast<std::int64_t>(selection.length))
             begin += 2; // the selection ended inside a character: begin after that character
-        hit = findForwardFrom(text, pattern, begin, begin);
-    } else {
-        hit = findBackward(text, selection.start, pattern);
+        return findForwardFrom(text, pattern, begin, begin);
     }
+    return findBackward(text, selection.start, pattern);
+}
+
+std::optional<std::int32_t> SearchBuffer(
+    std::string_view text, SelectionPair& selection, std::string_view searchText, SearchOptions options)
+{
+    if (!selectionUsable(text, selection))
+        return std::nullopt;
+    const std::optional<TextHit> hit = searchFrom(text, selection, SearchPattern(searchText, options));
     if (!hit)
         return std::nullopt;
     selection.length = static_cast<std::int32_t>(hit->length);

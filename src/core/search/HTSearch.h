@@ -56,4 +56,8 @@ struct TextHit {
 std::optional<TextHit> findForwardFrom(
     std::string_view text, const SearchPattern& pattern, std::int64_t from, std::int64_t knownStart = 0);
 
+// SearchBuffer with a pattern prepared once, for callers that search many texts with one search
+// text (the find through the whole document). The direction is the pattern's Forward option.
+std::optional<TextHit> searchFrom(std::string_view text, const SelectionPair& selection, const SearchPattern& pattern);
+
 } // namespace notarium

@@ -14,6 +14,17 @@ using namespace setting_values;
 namespace {
 
 constexpr std::string_view kRecentFilesSection = "FileMRU";
+constexpr std::size_t kHistoryKeys = 16;
+
+std::string_view historySection(Settings::History which)
+{
+    return which == Settings::History::Find ? "FindHistory" : "ReplHistory";
+}
+
+std::string historyKey(std::size_t index)
+{
+    return std::string("Text") + "0123456789ABCDEF"[index];
+}
 constexpr std::string_view kShortcutSection = "ShortCutKeys";
 constexpr std::string_view kCustomColourSection = "CustomColors";
 constexpr std::string_view kDefaultTitlesSection = "DefaultTitles";
@@ -187,6 +198,22 @@ void Settings::setRecentFiles(const std::vector<std::string>& files)
     m_ini.eraseSection(kRecentFilesSection);
     for (std::size_t i = 0; i < files.size() && i < kMaxRecentFiles; ++i)
         m_ini.writeString(kRecentFilesSection, std::to_string(i), files[i]);
+}
+
+std::vector<std::string> Settings::history(History which) const
+{
+    std::vector<std::string> entries;
+    for (std::size_t i = 0; i < kHistoryKeys; ++i)
+        if (std::string entry = m_ini.readString(historySection(which), historyKey(i)); !entry.empty())
+            entries.push_back(std::move(entry));
+    return entries;
+}
+
+void Settings::setHistory(History which, const std::vector<std::string>& entries)
+{
+    m_ini.eraseSection(historySection(which));
+    for (std::size_t i = 0; i < entries.size() && i < kHistoryKeys; ++i)
+        m_ini.writeString(historySection(which), historyKey(i), entries[i]);
 }
 
 bool Settings::hasShortcuts() const

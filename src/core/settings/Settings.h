@@ -165,6 +165,13 @@ public:
     // Keeps the first nine, erases the section and writes it again from "0".
     void setRecentFiles(const std::vector<std::string>& files);
 
+    // The search texts and replacement texts the find and replace boxes offer, most recent first
+    // ([FindHistory] and [ReplHistory], keys Text0 … TextF). Empty values are skipped.
+    enum class History { Find, Replace };
+    std::vector<std::string> history(History which) const;
+    // Erases the section and writes the first sixteen entries from Text0.
+    void setHistory(History which, const std::vector<std::string>& entries);
+
     // Shortcut keys ([ShortCutKeys], one key per menu item name; 0 = no shortcut).
     bool hasShortcuts() const;
     int shortcut(std::string_view menuItem) const;
