@@ -1,6 +1,8 @@
 #include "cli/CliSupport.h"
 
 #include "core/datafile/DataFile.h"
+#include "core/document/Document.h"
+#include "core/text/Cp932Codec.h"
 
 namespace notarium::cli {
 
@@ -21,6 +23,22 @@ bool loadDocument(const std::string& path, Document& doc, ReadResult& result, st
         printMessage(err, path, result.message.text);
         return false;
     }
+    return true;
+}
+
+bool writeDocument(const std::string& path, Document& doc, const ReadResult& result, std::FILE* err)
+{
+    // The nodes keep the expanded states the file stored; nothing else is applied.
+    if (!result.oldFormat)
+        doc.applyTreeState();
+    const WriteResult written = writeDataFile(path, doc, doc.savedCurrentIndex());
+    if (!written.ok) {
+        printMessage(err, path, std::string(written.message.text) + " (" + written.errorText + ")");
+        return false;
+    }
+    for (const std::string& title : written.changedTitles)
+        std::fprintf(err, "%s: changed to fit the file format: %s\n", path.c_str(),
+            cp932::toDisplayUtf8(title).c_str());
     return true;
 }
 

@@ -21,6 +21,10 @@ constexpr Command kCommands[] = {
     { "find",
         "find FILE TEXT [--match-case] [--ignore-width] [--skip-breaks-and-spaces] [--whole-word] [--tree N]",
         findCommand },
+    { "replace",
+        "replace FILE OUT TEXT REPLACEMENT [--match-case] [--ignore-width] [--skip-breaks-and-spaces] "
+        "[--whole-word] [--tree N]",
+        replaceCommand },
     { "export",
         "export FILE OUT [--tree N | --memo N] [--contents] [--empty-line] [--ignore-paper-folder] "
         "[--new-page]\n"

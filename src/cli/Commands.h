@@ -21,5 +21,6 @@ int copyCommand(const Arguments& args, std::FILE* out, std::FILE* err);
 int templateCommand(const Arguments& args, std::FILE* out, std::FILE* err); // TemplateCommand.cpp
 int exportCommand(const Arguments& args, std::FILE* out, std::FILE* err); // ExportCommand.cpp
 int findCommand(const Arguments& args, std::FILE* out, std::FILE* err); // FindCommand.cpp
+int replaceCommand(const Arguments& args, std::FILE* out, std::FILE* err); // ReplaceCommand.cpp
 
 } // namespace notarium::cli

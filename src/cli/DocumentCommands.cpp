@@ -59,18 +59,7 @@ int copy(const std::string& in, const std::string& outPath, std::FILE* err)
     ReadResult result;
     if (!loadDocument(in, doc, result, err))
         return ExitBadInput;
-    // The nodes keep the expanded states the file stored; nothing else is applied.
-    if (!result.oldFormat)
-        doc.applyTreeState();
-    const WriteResult written = writeDataFile(outPath, doc, doc.savedCurrentIndex());
-    if (!written.ok) {
-        printMessage(err, outPath, std::string(written.message.text) + " (" + written.errorText + ")");
-        return ExitBadInput;
-    }
-    for (const std::string& title : written.changedTitles)
-        std::fprintf(err, "%s: changed to fit the file format: %s\n", outPath.c_str(),
-            cp932::toDisplayUtf8(title).c_str());
-    return ExitOk;
+    return writeDocument(outPath, doc, result, err) ? ExitOk : ExitBadInput;
 }
 
 } // namespace

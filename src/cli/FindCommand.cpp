@@ -1,12 +1,12 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "cli/SearchArguments.h"
 
 #include "core/datafile/DataFile.h"
 #include "core/document/Document.h"
 #include "core/search/SeekCollector.h"
 #include "core/text/Cp932Codec.h"
 
-#include <charconv>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,60 +31,19 @@ std::string column(std::string_view cp932Text)
 // find FILE TEXT [--match-case] [--ignore-width] [--skip-breaks-and-spaces] [--whole-word] [--tree N]
 int findCommand(const Arguments& args, std::FILE* out, std::FILE* err)
 {
-    std::vector<std::string> positional;
-    SearchOptions options;
-    std::optional<long long> treeIndex;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--match-case") {
-            options = options.with(SearchOption::MatchCase);
-        } else if (arg == "--ignore-width") {
-            options = options.with(SearchOption::IgnoreWidth);
-        } else if (arg == "--skip-breaks-and-spaces") {
-            options = options.with(SearchOption::SkipLineBreaks).with(SearchOption::SkipSpaces);
-        } else if (arg == "--whole-word") {
-            options = options.with(SearchOption::WholeWord);
-        } else if (arg == "--tree") {
-            if (i + 1 >= args.size())
-                return ExitUsage;
-            const std::string& value = args[++i];
-            long long index = 0;
-            const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), index);
-            if (ec != std::errc() || end != value.data() + value.size() || index < 0)
-                return ExitUsage;
-            treeIndex = index;
-        } else if (arg.starts_with("--")) {
-            return ExitUsage;
-        } else {
-            positional.push_back(arg);
-        }
-    }
-    if (positional.size() != 2 || positional[1].empty())
+    SearchArguments parsed;
+    if (!parseSearchArguments(args, parsed) || parsed.positional.size() != 2 || parsed.positional[1].empty())
         return ExitUsage;
-
-    bool replaced = false;
-    const std::string searchText = cp932::fromUtf8(positional[1], &replaced);
-    if (replaced) {
-        std::fprintf(err, "find: the search text holds a character that CP932 cannot hold\n");
+    const std::optional<std::string> searchText = cp932Argument(parsed.positional[1], "find", "search text", err);
+    if (!searchText)
         return ExitBadInput;
-    }
     Document doc;
     ReadResult result;
-    if (!loadDocument(positional[0], doc, result, err))
+    if (!loadDocument(parsed.positional[0], doc, result, err))
         return ExitBadInput;
-
-    const SeekCollector collector(searchText, options);
     std::vector<SeekHit> hits;
-    if (treeIndex) {
-        const Node* top = doc.nodeAt(*treeIndex);
-        if (top == nullptr) {
-            std::fprintf(err, "find: no node at index %lld\n", *treeIndex);
-            return ExitBadInput;
-        }
-        hits = collector.collectSubtree(doc, top);
-    } else {
-        hits = collector.collectDocument(doc);
-    }
+    if (!collectHits(doc, parsed, *searchText, hits, "find", err))
+        return ExitBadInput;
     const std::vector<Node*>& nodes = doc.nodesInOrder();
     std::string line;
     for (const SeekHit& hit : hits) {

@@ -4,18 +4,10 @@ set -u
 cli=$1
 source "$(dirname "$0")/harness.sh"
 
-page() { # level, title (CP932 bytes), kind, body lines...
-  local level=$1 title=$2 kind=$3
-  shift 3
-  printf '::Page::\r\n%s\r\n%s\r\n%s\r\n%s\r\nTRUE\r\nbegin{{\r\n' "$level" "$title" "$kind" "$kind"
-  for line in "$@"; do printf '%s\r\n' "$line"; done
-  printf '}}end\r\n\r\n'
-}
-
 # 0 Untitled / 1 "Memo<TAB>one" / 2 Sub / 3 Paper Folder / 4 pf
 # Bodies: ｶﾞ is B6 DE, ＣＡＴ is 82 62 82 60 82 73, ツ (83 63) has the trail byte 'c'.
 {
-  printf 'Notarium Data File\r\nVersion 1.10\r\n\r\n::CurrentNode::\r\n0\r\n\r\n::Bookmarks::\r\nnil\r\n\r\n'
+  header
   page 0 Untitled 4
   page 1 $'Memo\tone' 2 'cat and cat' $'\xB6\xDE \x83\x63at'
   page 2 Sub 2 $'a \x82\x62\x82\x60\x82\x73'
