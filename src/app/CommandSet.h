@@ -32,6 +32,8 @@ public:
         (void)state;
         (void)node;
     }
+    // The window is closing (the close was not refused): windows of the set's own close.
+    virtual void windowClosing() {}
 };
 
 } // namespace notarium

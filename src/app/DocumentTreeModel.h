@@ -35,6 +35,8 @@ public:
     // Invalid for null and for the hidden root.
     QModelIndex indexFromNode(const Node* node) const;
 
+    // The image of a kind of node (the image index), as the tree shows it.
+    const QIcon& kindIcon(int kind) const;
     // False: no node shows its kind image (the NoTreeIcons setting).
     bool imagesShown() const { return m_imagesShown; }
     void setImagesShown(bool shown);
@@ -86,7 +88,6 @@ private:
     void modifiedChanged(bool modified) override;
 
     QModelIndex parentIndex(const Node* parent) const;
-    const QIcon& kindIcon(int kind) const;
     // Tells the view that the foreground of node and its subtree changed.
     void emitForegroundChanged(const Node* node);
 

@@ -24,6 +24,8 @@
 #include "editor/TExtMemo.h"
 #include "memo/MemoBinding.h"
 #include "memo/MemoCommands.h"
+#include "search/FindCommands.h"
+#include "search/SeekCommands.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -100,6 +102,9 @@ TMainForm1::TMainForm1(const MainWindowContext& context, QWidget* parent)
     registerCommands(m_memoCommands);
     registerCommands(m_view);
     registerCommands(new HelpCommands(c, *m_tree, *m_title, *m_memo, this));
+    const SearchPanes searchPanes { *m_tree, *m_title, *m_memo, *m_treeCommands, *m_view };
+    registerCommands(new FindCommands(c, searchPanes, this));
+    registerCommands(new SeekCommands(c, searchPanes, this));
     // Commands of subsystems that are not part of the window yet stay visibly unavailable.
     m_actions->disableUnclaimed();
 
@@ -336,6 +341,8 @@ void TMainForm1::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    for (CommandSet* set : m_sets)
+        set->windowClosing();
     restorePanes();
     writeSettingsAtExit();
     event->accept();

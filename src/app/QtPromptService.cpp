@@ -61,6 +61,18 @@ PromptAnswer closedAnswer(PromptButtons buttons)
 PromptAnswer QtPromptService::ask(
     QWidget* parent, const QString& text, const QString& caption, MessageIcon icon, PromptButtons buttons)
 {
+    return show(parent, text, caption, icon, buttons, nullptr);
+}
+
+PromptAnswer QtPromptService::askAt(QWidget* parent, const QString& text, const QString& caption,
+    MessageIcon icon, PromptButtons buttons, QPoint offset)
+{
+    return show(parent, text, caption, icon, buttons, &offset);
+}
+
+PromptAnswer QtPromptService::show(QWidget* parent, const QString& text, const QString& caption,
+    MessageIcon icon, PromptButtons buttons, const QPoint* offset)
+{
     // The program's texts break lines with CR LF; a lone CR would show as a second break.
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -85,6 +97,8 @@ PromptAnswer QtPromptService::ask(
     for (const auto& [button, text] : kTexts)
         if (QAbstractButton* shown = box.button(button))
             shown->setText(QString::fromUtf8(text));
+    if (offset != nullptr && parent != nullptr)
+        box.move(parent->window()->frameGeometry().topLeft() + *offset);
     switch (box.exec()) {
     case QMessageBox::Ok:
         return PromptAnswer::Ok;

@@ -2,6 +2,7 @@
 
 #include "core/datafile/Messages.h"
 
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 
@@ -21,6 +22,14 @@ public:
                              PromptButtons buttons)
         = 0;
     virtual void beep() = 0;
+    // The same question with the box's top left corner at offset from the parent window's: a
+    // question a search may ask again and again stays where the hand expects it.
+    virtual PromptAnswer askAt(QWidget* parent, const QString& text, const QString& caption, MessageIcon icon,
+        PromptButtons buttons, QPoint offset)
+    {
+        (void)offset;
+        return ask(parent, text, caption, icon, buttons);
+    }
 
     void tell(QWidget* parent, const QString& text, const QString& caption, MessageIcon icon)
     {

@@ -207,7 +207,12 @@ void TreeCommands::setRestoreTreeStateEnabled(bool enabled)
         m_actions->setEventEnabled(QStringLiteral("RestoreTreeStateClick"), enabled);
 }
 
-void TreeCommands::treeStateCaptured()
+void TreeCommands::captureTreeState()
+{
+    m_operations.captureTreeState(m_tree.selectedNode(), m_tree.topNode());
+}
+
+void TreeCommands::allowRestoreTreeState()
 {
     setRestoreTreeStateEnabled(true);
 }

@@ -37,9 +37,11 @@ public:
     // Makes a node just created the selected one and shows its title ready to be typed over.
     void showNewNode(Node* node);
 
-    // Another command (the full-text search) captured the tree state and saved the selected and
-    // top indexes; RestoreTreeState can bring them back from now on.
-    void treeStateCaptured();
+    // Records the tree's expanded states and its selected and top nodes (a search window opens);
+    // allowRestoreTreeState() then lets RestoreTreeState bring them back (the search found a hit
+    // and moved the selection).
+    void captureTreeState();
+    void allowRestoreTreeState();
     bool canRestoreTreeState() const { return m_canRestoreTreeState; }
 
     // The commands, as the actions run them.

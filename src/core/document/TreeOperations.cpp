@@ -355,12 +355,17 @@ void TreeOperations::saveViewIndexes(Node* selected, Node* topVisible)
     m_document.setSavedTopIndex(top < 0 ? 0 : top);
 }
 
+void TreeOperations::captureTreeState(Node* selected, Node* topVisible)
+{
+    m_document.captureTreeState();
+    saveViewIndexes(selected, topVisible);
+}
+
 bool TreeOperations::expandAll(Node* selected, Node* topVisible)
 {
     if (!m_document.hasContent())
         return false;
-    m_document.captureTreeState();
-    saveViewIndexes(selected, topVisible);
+    captureTreeState(selected, topVisible);
     m_document.setAllExpanded(true);
     return true;
 }
@@ -372,8 +377,7 @@ Node* TreeOperations::collapseAll(Node* selected, Node* topVisible)
     Node* keep = selected != nullptr && !selected->isRoot() ? selected : m_document.documentNode();
     while (keep->isUserNode() && !keep->parent()->isTopLevel())
         keep = keep->parent();
-    m_document.captureTreeState();
-    saveViewIndexes(selected, topVisible);
+    captureTreeState(selected, topVisible);
     m_document.setAllExpanded(false);
     for (Node* top : { m_document.documentNode(), m_document.paperFolderNode() })
         if (top != nullptr && top->hasChildren())

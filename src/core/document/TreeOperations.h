@@ -89,6 +89,9 @@ public:
     // or its parent when the selected node is deeper than level 1 and shows no children. Null for a
     // top-level node and for a childless node at level 1.
     Node* collapseBranch(Node* selected);
+    // Records the expanded state of every node and the selected and top visible nodes, for
+    // restoreTreeState (the find window and the search-and-replace window do, when opened).
+    void captureTreeState(Node* selected, Node* topVisible);
     // Brings back the expanded states captured by the last expandAll or collapseAll (or a
     // full-text search, which captures the same way).
     TreeStateRestore restoreTreeState();

@@ -76,7 +76,8 @@ FindWalkResult findNodeHit(const Document& doc, Node* selected, FindFrom from, c
     bool& titleHit, const WrapQuestion& askWrap)
 {
     using Outcome = FindWalkResult::Outcome;
-    if (selected == nullptr)
+    // Neither titles nor bodies: nothing could ever be found, and the walk would only go round.
+    if (selected == nullptr || (!state.titles && !state.bodies))
         return {};
     Walk walk(doc, state.forward, askWrap);
     const SearchPattern bodyPattern(state.text, state.options());

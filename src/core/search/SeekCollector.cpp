@@ -97,7 +97,7 @@ void SeekCollector::collectInto(
             text.substr(static_cast<std::size_t>(hit->offset), static_cast<std::size_t>(hit->length)));
         hits.push_back(std::move(row));
         if (m_progress)
-            m_progress(hits.size());
+            m_progress(hits.size(), nodeIndex);
         // The hit's start is a character start before the next position: the scan's look-backs
         // stop there.
         known = hit->offset;

@@ -39,9 +39,9 @@ std::string seekExcerpt(
 // right after it, so hits never overlap.
 class SeekCollector {
 public:
-    // Called after each hit with the running number of hits, so a window can show it and stay
-    // responsive.
-    using Progress = std::function<void(std::size_t hitNumber)>;
+    // Called after each hit with the running number of hits and the hit's node, so a window can
+    // show how far it got and stay responsive.
+    using Progress = std::function<void(std::size_t hitNumber, std::int32_t nodeIndex)>;
 
     // Forward is added to the options: the list always runs from the start of each text.
     SeekCollector(std::string_view searchText, SearchOptions options);

@@ -95,7 +95,7 @@ TEST_F(SeekDocument, ProgressCountsEveryHit)
 {
     SeekCollector collector("cat", SearchOptions());
     std::vector<std::size_t> counts;
-    collector.setProgress([&](std::size_t n) { counts.push_back(n); });
+    collector.setProgress([&](std::size_t n, std::int32_t) { counts.push_back(n); });
     collector.collectDocument(m_doc);
     EXPECT_EQ(counts, (std::vector<std::size_t> { 1, 2, 3, 4, 5 }));
 }
@@ -209,6 +209,10 @@ TEST_F(ReplaceOneHit, ARecordThatNoLongerFitsTheTextIsRefused)
     SeekHit negative = hits[0];
     negative.offset = -1;
     EXPECT_FALSE(replaceOneHit(m_doc, negative, "X"));
+    SeekHit empty = hits[0]; // a range of no bytes would insert rather than replace
+    empty.length = 0;
+    empty.matched.clear();
+    EXPECT_FALSE(replaceOneHit(m_doc, empty, "X"));
     EXPECT_FALSE(m_doc.isModified());
 }
 

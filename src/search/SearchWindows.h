@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+class QAbstractButton;
+class QCheckBox;
+class QDialog;
+class QRadioButton;
+class QVBoxLayout;
+class QWidget;
+
+namespace notarium {
+
+class TWinRoller;
+
+// What the find window and the search-and-replace window share: a modeless window that stays on
+// top, centred on the main window when first shown, with the roll-up button at the top of its
+// layout and Ctrl+Page Up / Ctrl+Page Down to roll it up and down.
+namespace search_windows {
+
+// Makes window a stay-on-top window of mainWindow, gives it its roller and returns the layout
+// that holds the window's controls below the roller's title area.
+QVBoxLayout* prepare(QDialog* window, QWidget* mainWindow, TWinRoller*& roller);
+// Places the window in the middle of the main window.
+void centreOn(QWidget* window, const QWidget* mainWindow);
+// Brings a window that is open already back: to the front without taking the focus, rolled down.
+void bringBack(QWidget* window, TWinRoller* roller);
+
+QCheckBox* checkBox(const char* name, const char* caption, const char* hint);
+QRadioButton* radioButton(const char* name, const char* caption, const char* hint);
+
+// Moves window vertically so that it leaves bottom (a point of the memo pane, in global
+// coordinates) free; lower means it goes below it, else above.
+void moveBelow(QWidget* window, int globalY);
+void moveAboveBy(QWidget* window, int pixels);
+
+} // namespace search_windows
+
+} // namespace notarium
