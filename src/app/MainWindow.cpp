@@ -42,6 +42,8 @@
 #include <QStatusTipEvent>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace notarium {
 
 namespace {
@@ -127,6 +129,11 @@ TMainForm1::~TMainForm1()
 {
     disconnect(m_focusWatch);
     m_doc->removeObserver(m_modifiedWatch.get());
+    // The sets (and the windows they keep open) use the document, which goes before the window's
+    // children would: they go first, the last registered first.
+    const std::vector<CommandSet*> sets = std::exchange(m_sets, {});
+    for (auto set = sets.rbegin(); set != sets.rend(); ++set)
+        delete *set;
     // The model observes the document; it goes first, with the view on it.
     delete m_tree;
     m_tree = nullptr;
