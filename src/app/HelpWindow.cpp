@@ -27,6 +27,7 @@ constexpr const char* kPages[] = {
     "treepane.html",
     "titlebox.html",
     "memopane.html",
+    "search.html",
     "toolbars.html",
     "statusbar.html",
 };
@@ -42,6 +43,8 @@ constexpr ContextPage kContextPages[] = {
     { HelpWindow::TitleBoxContext, "titlebox.html" },
     { HelpWindow::MemoPaneContext, "memopane.html" },
     { HelpWindow::DockContext, "toolbars.html" },
+    { HelpWindow::FindWindowContext, "search.html" },
+    { HelpWindow::SeekDialogContext, "search.html" },
     { HelpWindow::StatusBarContext, "statusbar.html" },
     { HelpWindow::CommandLineContext, "mainwindow.html" },
 };

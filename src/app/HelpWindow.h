@@ -27,6 +27,8 @@ public:
         MemoPaneContext = 12,
         DockContext = 13,
         StatusBarContext = 14,
+        FindWindowContext = 27,
+        SeekDialogContext = 28,
         CommandLineContext = 116,
     };
 

@@ -23,6 +23,7 @@
 #include <QElapsedTimer>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTreeView>
 
@@ -121,6 +122,7 @@ void SeekCommands::openSeekDialog()
             Cp932Chars::decode(searchTextFromSelection(Cp932Chars::encode(cursor.selectedText()))));
     else
         m_dialog->findEdit()->setEditText(QString());
+    m_dialog->findEdit()->lineEdit()->selectAll(); // typing replaces the offered text
     m_dialog->setOptions(m_options);
     const Node* node = m_panes.tree.selectedNode();
     m_dialog->setNodeRangesEnabled(node != nullptr && node->isUserNode());

@@ -1,6 +1,7 @@
 #include "search/TFindForm1.h"
 
 #include "app/ContextHelp.h"
+#include "app/HelpWindow.h"
 #include "app/WidgetHint.h"
 #include "core/search/FindWalk.h"
 #include "search/HistoryComboBox.h"
@@ -12,6 +13,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -112,7 +114,7 @@ TFindForm1::TFindForm1(QWidget* mainWindow, HelpService& help)
     });
     connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::close);
 
-    new ContextHelp(this, help, kHelpContext);
+    new ContextHelp(this, help, HelpWindow::FindWindowContext);
     // The window keeps the size its controls need, at least its designed client size.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setMinimumSize(480, 157 + m_roller->titleArea()->sizeHint().height());
@@ -123,6 +125,7 @@ TFindForm1::~TFindForm1() = default;
 void TFindForm1::start(const FindState& state, const QString& searchText)
 {
     m_findEdit->setEditText(searchText);
+    m_findEdit->lineEdit()->selectAll(); // typing replaces the offered text
     m_matchCase->setChecked(state.matchCase);
     m_matchByte->setChecked(state.ignoreWidth);
     m_ignoreCrLf->setChecked(state.skipBreaksAndSpaces);

@@ -20,7 +20,6 @@ class TFindForm1 : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr int kHelpContext = 27;
 
     TFindForm1(QWidget* mainWindow, HelpService& help);
     ~TFindForm1() override;

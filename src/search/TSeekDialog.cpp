@@ -1,6 +1,7 @@
 #include "search/TSeekDialog.h"
 
 #include "app/ContextHelp.h"
+#include "app/HelpWindow.h"
 #include "app/Services.h"
 #include "app/WidgetHint.h"
 #include "search/HistoryComboBox.h"
@@ -169,11 +170,11 @@ TSeekDialog::TSeekDialog(QWidget* mainWindow, HelpService& help, SeekResultModel
     connect(m_resultList, &QTreeView::doubleClicked, this, &TSeekDialog::viewRequested);
     connect(m_initButton, &QPushButton::clicked, this, &TSeekDialog::clearAll);
     connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::close);
-    connect(m_helpButton, &QPushButton::clicked, this, [&help] { help.showContext(kHelpContext); });
+    connect(m_helpButton, &QPushButton::clicked, this, [&help] { help.showContext(HelpWindow::SeekDialogContext); });
     connect(m_resultList->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TSeekDialog::updateButtons);
     connect(&m_results, &QAbstractItemModel::modelReset, this, &TSeekDialog::updateButtons);
 
-    new ContextHelp(this, help, kHelpContext);
+    new ContextHelp(this, help, HelpWindow::SeekDialogContext);
     const int titleHeight = m_roller->titleArea()->sizeHint().height();
     setMinimumSize(qMax(546, minimumSizeHint().width()), 240 + titleHeight);
     resize(qMax(546, sizeHint().width()), 340 + titleHeight);

@@ -30,7 +30,6 @@ class TSeekDialog : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr int kHelpContext = 28;
     enum class Range { WholeDocument, SelectedTree, ShownPage };
 
     TSeekDialog(QWidget* mainWindow, HelpService& help, SeekResultModel& results);

@@ -193,6 +193,9 @@ private slots:
         QVERIFY(!dialog()->replaceButton()->isEnabled());
         QVERIFY(!dialog()->replAllButton()->isEnabled());
         QVERIFY(dialog()->viewButton()->isEnabled());
+
+        control<QPushButton>("HelpButton")->click();
+        QCOMPARE(f->services().help.last(), 28);
     }
 
     void theListIsAModelOverManyHits()
