@@ -1,19 +1,34 @@
 // window-bench: the main window on a large document, on the offscreen platform. Times opening the
-// file until the window has painted, selecting another node, saving, and a key typed into a
-// 1 MB memo.
+// file until the window has painted, selecting another node, saving, the find window (a search
+// without a hit, a hit deep inside collapsed branches), the search-and-replace window (listing
+// every hit, replacing them all) and a key typed into a 1 MB memo. Every figure is the wall time
+// of the whole step as the person waits for it, painting included.
 #include "app/FileCommands.h"
 #include "app/MainWindow.h"
 #include "app/TreePane.h"
 #include "core/document/Document.h"
 #include "editor/TExtMemo.h"
+#include "search/FindCommands.h"
+#include "search/HistoryComboBox.h"
+#include "search/SeekCommands.h"
+#include "search/SeekResultModel.h"
+#include "search/TFindForm1.h"
+#include "search/TSeekDialog.h"
 #include "support/WindowFixture.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
+#include <string_view>
 
 using namespace notarium;
 
@@ -22,6 +37,280 @@ namespace {
 double ms(const QElapsedTimer& timer)
 {
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+// Runs what is queued (the deferred layouts and updates) and paints the widget at once.
+void paint(QWidget* widget)
+{
+    QApplication::processEvents();
+    widget->repaint();
+}
+
+void printStep(const std::string& label, double time, const char* goal)
+{
+    std::printf("%-44s %8.1f ms   (goal %s)\n", label.c_str(), time, goal);
+}
+
+// A check of what a step left behind; on stdout, next to the figures.
+void printError(const std::string& text)
+{
+    std::printf("error: %s\n", text.c_str());
+}
+
+// ---- Opening, selecting, saving ----------------------------------------------------------------
+
+double openUntilPainted(TMainForm1& window, const QString& path)
+{
+    QElapsedTimer timer;
+    timer.start();
+    window.fileCommands().openDocument(path, false);
+    paint(&window);
+    return ms(timer);
+}
+
+double selectAndPaint(TMainForm1& window, Node* node)
+{
+    QElapsedTimer timer;
+    timer.start();
+    window.treePane()->setSelectedNode(node);
+    paint(&window);
+    return ms(timer);
+}
+
+// A click: the next node the tree shows; the worst of five.
+double selectNextNodes(TMainForm1& window)
+{
+    double worst = 0;
+    Node* shown = window.treePane()->selectedNode();
+    for (int i = 0; i < 5; ++i) {
+        Node* target = Document::nextVisible(shown);
+        if (target == nullptr)
+            break;
+        worst = std::max(worst, selectAndPaint(window, target));
+        shown = target;
+    }
+    return worst;
+}
+
+// A jump: a node deep inside collapsed branches, which the tree opens on the way; the worst of
+// five.
+double jumpIntoClosedTree(TMainForm1& window)
+{
+    const Document& doc = window.document();
+    double worst = 0;
+    for (int i = 0; i < 5; ++i) {
+        Node* target
+            = doc.nodeAt(static_cast<long long>(doc.nodeCount() / 2 + static_cast<std::size_t>(i) * 997));
+        worst = std::max(worst, selectAndPaint(window, target));
+    }
+    return worst;
+}
+
+double save(TMainForm1& window)
+{
+    QElapsedTimer timer;
+    timer.start();
+    window.fileCommands().save();
+    return ms(timer);
+}
+
+// ---- The find window ---------------------------------------------------------------------------
+
+// Opens the find window through its menu item and puts the text into it.
+TFindForm1* openFindWindow(WindowFixture& fixture, const QString& text)
+{
+    fixture.trigger("Find1");
+    TFindForm1* find = fixture.window().findChild<FindCommands*>()->findWindow();
+    find->findEdit()->setEditText(text);
+    paint(find);
+    return find;
+}
+
+QPushButton* findButton(const TFindForm1* find)
+{
+    return find->findChild<QPushButton*>(QStringLiteral("FindButton"));
+}
+
+// From the first node to the end of the document without a hit: the clock stops as the question
+// whether to go on from the top is asked. No ends the search (and closes the find window).
+double findNothing(WindowFixture& fixture)
+{
+    TMainForm1& window = fixture.window();
+    window.treePane()->setSelectedNode(window.document().nodeAt(1));
+    paint(&window);
+    TFindForm1* find = openFindWindow(fixture, QStringLiteral("該当なしの語句"));
+
+    RecordingPromptService& prompt = fixture.prompt();
+    if (prompt.remainingAnswers() == 0)
+        prompt.scriptAnswer(PromptAnswer::No);
+    const int before = prompt.count();
+    QElapsedTimer timer;
+    double atQuestion = -1;
+    prompt.whileAsking = [&] {
+        if (atQuestion < 0)
+            atQuestion = ms(timer);
+    };
+    timer.start();
+    findButton(find)->click();
+    prompt.whileAsking = nullptr;
+
+    if (prompt.count() != before + 1)
+        printError("find next without a hit asked " + std::to_string(prompt.count() - before) + " questions, not one");
+    if (window.findChild<FindCommands*>()->findWindow() != nullptr)
+        printError("the find window stayed open after the answer No");
+    return atQuestion;
+}
+
+bool occursAnywhere(const Document& doc, std::string_view word)
+{
+    for (const Node* node : doc.nodesInOrder()) {
+        if (node->title().find(word) != std::string::npos)
+            return true;
+        if (const TNodeData* data = node->data(); data != nullptr && data->MemoStr.find(word) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+// The deepest node with a body among the last tenth of the document that the tree does not show:
+// some branch above it is collapsed.
+Node* deepNodeInClosedBranch(const Document& doc)
+{
+    const std::vector<Node*>& nodes = doc.nodesInOrder();
+    Node* deepest = nullptr;
+    int depth = -1;
+    for (std::size_t i = nodes.size() - nodes.size() / 10; i < nodes.size(); ++i) {
+        Node* node = nodes[i];
+        if (node->data() == nullptr || node->data()->MemoStr.empty() || Document::isVisible(node))
+            continue;
+        if (const int level = node->level(); level > depth) {
+            deepest = node;
+            depth = level;
+        }
+    }
+    return deepest;
+}
+
+// Puts word on a line of its own in the middle of the body (at a line start, so no double-byte
+// character is split).
+void insertLine(Node* node, const std::string& word)
+{
+    std::string& body = node->data()->MemoStr;
+    const std::size_t lineEnd = body.find("\r\n", body.size() / 2);
+    if (lineEnd == std::string::npos)
+        body += "\r\n" + word;
+    else
+        body.insert(lineEnd + 2, word + "\r\n");
+}
+
+// Find next from a node some thousands of nodes before the hit: the walk through their bodies, the
+// tree opening the way to the hit and the memo pane selecting it, until painted.
+double findDeepHit(WindowFixture& fixture)
+{
+    TMainForm1& window = fixture.window();
+    Document& doc = window.document();
+    const std::string word = "zqxwvbenchmark";
+    if (occursAnywhere(doc, word)) {
+        printError("the word of the deep hit occurs in the document already");
+        return -1;
+    }
+    Node* target = deepNodeInClosedBranch(doc);
+    if (target == nullptr) {
+        printError("no node with a body inside a collapsed branch near the end");
+        return -1;
+    }
+    insertLine(target, word);
+    Node* from = doc.nodeAt(std::max(2, doc.absoluteIndex(target) - 3000));
+    window.treePane()->setSelectedNode(from);
+    paint(&window);
+    TFindForm1* find = openFindWindow(fixture, QString::fromLatin1(word));
+
+    QElapsedTimer timer;
+    timer.start();
+    findButton(find)->click();
+    paint(&window);
+    const double time = ms(timer);
+
+    if (window.treePane()->selectedNode() != target)
+        printError("find next did not select the node of the deep hit");
+    else if (window.memoPane()->SelLen() <= 0)
+        printError("the deep hit is not selected in the memo pane");
+    if (QWidget* open = window.findChild<FindCommands*>()->findWindow())
+        open->close();
+    QApplication::processEvents();
+    return time;
+}
+
+// ---- The search-and-replace window -------------------------------------------------------------
+
+struct SeekStep {
+    double time = 0;
+    int rows = 0;
+};
+
+// Searches the whole document from the window, until the list has painted.
+SeekStep seekAll(TSeekDialog* dialog, const SeekResultModel& results, const QString& text, bool ignoreWidth)
+{
+    dialog->findEdit()->setEditText(text);
+    dialog->findChild<QCheckBox*>(QStringLiteral("cbMatchByte"))->setChecked(ignoreWidth);
+    paint(dialog);
+
+    QElapsedTimer timer;
+    timer.start();
+    dialog->seekButton()->click();
+    QCoreApplication::processEvents();
+    dialog->resultList()->viewport()->repaint();
+    return { ms(timer), results.rowCount() };
+}
+
+// Replaces every listed hit, until the memo pane has painted the node it shows.
+double replaceAll(TSeekDialog* dialog, TMainForm1& window, const QString& replacement)
+{
+    dialog->replEdit()->setEditText(replacement);
+    paint(dialog);
+    if (!dialog->replAllButton()->isEnabled()) {
+        printError("the replace-all button is disabled");
+        return -1;
+    }
+
+    QElapsedTimer timer;
+    timer.start();
+    dialog->replAllButton()->click();
+    QCoreApplication::processEvents();
+    window.memoPane()->viewport()->repaint();
+    const double time = ms(timer);
+
+    if (dialog->statusLabel()->text() != QStringLiteral("すべてを置き換えました"))
+        printError("replace all reports: " + dialog->statusLabel()->text().toStdString());
+    return time;
+}
+
+// ---- The memo pane -----------------------------------------------------------------------------
+
+// A 1 MB memo, then one key; the worst of ten.
+double keyInLargeMemo(TMainForm1& window)
+{
+    Document& doc = window.document();
+    Node* memoNode = doc.nodeAt(1);
+    std::string body;
+    while (body.size() < (1 << 20))
+        body += "\x93\xfa\x96\x7b\x8c\xea\x82\xcc\x83\x65\x83\x4c\x83\x58\x83\x67 sample text line\r\n";
+    memoNode->data()->MemoStr = body;
+    window.treePane()->setSelectedNode(doc.nodeAt(2));
+    window.treePane()->setSelectedNode(memoNode);
+    QApplication::processEvents();
+    TExtMemo* memo = window.memoPane();
+    memo->setFocus();
+    memo->setSelPos(static_cast<int>(body.size() / 2));
+    double worst = 0;
+    QElapsedTimer timer;
+    for (int i = 0; i < 10; ++i) {
+        timer.restart();
+        QTest::keyClick(memo, Qt::Key_A);
+        memo->viewport()->repaint();
+        worst = std::max(worst, ms(timer));
+    }
+    return worst;
 }
 
 } // namespace
@@ -41,74 +330,39 @@ int main(int argc, char** argv)
     // The window of the tests, answering every question with No and opening no dialog.
     WindowFixture fixture;
     fixture.prompt().scriptAnswers(QList<PromptAnswer>(1000, PromptAnswer::No));
-    TMainForm1 window(fixture.context());
+    fixture.start();
+    TMainForm1& window = fixture.window();
     window.resize(1000, 700);
-    window.show();
     QApplication::processEvents();
 
-    QElapsedTimer timer;
-    timer.start();
-    window.fileCommands().openDocument(copy, false);
+    const double open = openUntilPainted(window, copy);
+    const double step = selectNextNodes(window);
+    const double jump = jumpIntoClosedTree(window);
+    const double saved = save(window);
+
+    const double findMiss = findNothing(fixture);
+    const double findDeep = findDeepHit(fixture);
+
+    fixture.trigger("Replace1");
+    SeekCommands& seek = *window.findChild<SeekCommands*>();
+    TSeekDialog* dialog = seek.seekDialog();
+    const SeekStep listed = seekAll(dialog, seek.results(), QStringLiteral("メモ"), true);
+    const SeekStep toReplace = seekAll(dialog, seek.results(), QStringLiteral("メモ"), false);
+    const double replaced = replaceAll(dialog, window, QStringLiteral("めも"));
+    dialog->close();
     QApplication::processEvents();
-    window.repaint();
-    const double open = ms(timer);
 
-    Document& doc = window.document();
-    // A click: the next node the tree shows. A jump: a node deep inside collapsed branches, which
-    // the tree opens on the way.
-    double step = 0;
-    Node* shown = window.treePane()->selectedNode();
-    for (int i = 0; i < 5; ++i) {
-        Node* target = Document::nextVisible(shown);
-        if (target == nullptr)
-            break;
-        timer.restart();
-        window.treePane()->setSelectedNode(target);
-        QApplication::processEvents();
-        window.repaint();
-        step = std::max(step, ms(timer));
-        shown = target;
-    }
-    double select = 0;
-    for (int i = 0; i < 5; ++i) {
-        Node* target
-            = doc.nodeAt(static_cast<long long>(doc.nodeCount() / 2 + static_cast<std::size_t>(i) * 997));
-        timer.restart();
-        window.treePane()->setSelectedNode(target);
-        QApplication::processEvents();
-        window.repaint();
-        select = std::max(select, ms(timer));
-    }
+    const double key = keyInLargeMemo(window);
 
-    timer.restart();
-    window.fileCommands().save();
-    const double save = ms(timer);
-
-    // A 1 MB memo, then one key.
-    Node* memoNode = doc.nodeAt(1);
-    std::string body;
-    while (body.size() < (1 << 20))
-        body += "\x93\xfa\x96\x7b\x8c\xea\x82\xcc\x83\x65\x83\x4c\x83\x58\x83\x67 sample text line\r\n";
-    memoNode->data()->MemoStr = body;
-    window.treePane()->setSelectedNode(doc.nodeAt(2));
-    window.treePane()->setSelectedNode(memoNode);
-    QApplication::processEvents();
-    TExtMemo* memo = window.memoPane();
-    memo->setFocus();
-    memo->setSelPos(static_cast<int>(body.size() / 2));
-    double key = 0;
-    for (int i = 0; i < 10; ++i) {
-        timer.restart();
-        QTest::keyClick(memo, Qt::Key_A);
-        memo->viewport()->repaint();
-        key = std::max(key, ms(timer));
-    }
-
-    std::printf("document: %zu nodes\n", doc.nodeCount());
-    std::printf("open until painted     %8.1f ms   (goal 500)\n", open);
-    std::printf("select the next node   %8.1f ms   (goal 50)\n", step);
-    std::printf("jump into closed tree  %8.1f ms   (goal 50)\n", select);
-    std::printf("save                   %8.1f ms   (goal 200)\n", save);
-    std::printf("key in a 1 MB memo     %8.1f ms   (goal 16, worst of 10)\n", key);
+    std::printf("document: %zu nodes\n", window.document().nodeCount());
+    printStep("open until painted", open, "500");
+    printStep("select the next node", step, "50");
+    printStep("jump into closed tree", jump, "50");
+    printStep("save", saved, "200");
+    printStep("key in a 1 MB memo", key, "16, worst of 10");
+    printStep("find next, nothing found", findMiss, "300");
+    printStep("find next to a hit deep in closed branches", findDeep, "50");
+    printStep("search-and-replace window lists " + std::to_string(listed.rows) + " hits", listed.time, "500");
+    printStep("replace all " + std::to_string(toReplace.rows) + " hits", replaced, "1000");
     return 0;
 }
