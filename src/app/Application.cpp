@@ -79,6 +79,7 @@ int runApplication(int argc, char** argv)
     MainWindowContext context;
     context.settings = &store;
     context.services = Services { &prompts, &dialogs, &launcher, &help };
+    context.configFolder = paths.configFolder();
 
     TMainForm1 window(context);
     QList<QRect> workAreas;

@@ -92,7 +92,7 @@ TMainForm1::TMainForm1(const MainWindowContext& context, QWidget* parent)
     Services services = context.services;
     services.files = m_inputMethods.get();
     m_windowContext = std::make_unique<WindowContext>(
-        WindowContext { this, *m_doc, m_settings, services, *m_binding, *m_status, *this });
+        WindowContext { this, *m_doc, m_settings, services, *m_binding, *m_status, *this, context.configFolder });
     const WindowContext& c = *m_windowContext;
 
     m_files = new FileCommands(c, *m_menus, this);

@@ -35,11 +35,13 @@ class TreeCommands;
 class TreePane;
 class ViewCommands;
 
-// What the window is started with: the settings (already read, and the one way to write them)
-// and the services it talks through.
+// What the window is started with: the settings (already read, and the one way to write them),
+// the services it talks through and where the program's other files live.
 struct MainWindowContext {
     SettingsStore* settings = nullptr;
     Services services;
+    // The folder of the program's own files beside the settings (Template.ini, HelpList.dat).
+    QString configFolder;
 };
 
 // The main window: the tree pane, the title band and the memo pane of one document. It builds

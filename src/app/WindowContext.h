@@ -2,6 +2,8 @@
 
 #include "app/Services.h"
 
+#include <QString>
+
 #include <functional>
 
 class QWidget;
@@ -39,6 +41,7 @@ struct WindowContext {
     MemoBinding& memo;
     StatusPanels& status;
     WindowHost& host;
+    QString configFolder; // Template.ini and HelpList.dat live here
 
     PromptService& prompt() const { return *services.prompt; }
     HelpService& help() const { return *services.help; }

@@ -43,6 +43,7 @@ MainWindowContext WindowFixture::context()
     MainWindowContext context;
     context.settings = m_store.get();
     context.services = m_services.services();
+    context.configFolder = m_dir.path();
     if (m_prompt != nullptr)
         context.services.prompt = m_prompt;
     return context;
