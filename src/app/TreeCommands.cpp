@@ -4,6 +4,7 @@
 #include "app/ActionState.h"
 #include "app/DocumentTreeModel.h"
 #include "app/MenuBuilder.h"
+#include "app/PaintingSuspended.h"
 #include "app/TreePane.h"
 #include "core/document/Document.h"
 #include "core/settings/Settings.h"
@@ -27,24 +28,6 @@ const QString kDamagedSubtree
     = QStringLiteral("クリップボードのメモデータが壊れているため、貼り付けできませんでした。");
 const QString kDeleteQuestion
     = QStringLiteral("選択されたデータを削除してもいいですか？（下位のデータもすべて削除されます）");
-
-// Tree painting stays off for the life of the guard, and comes back on however the command ends.
-class PaintingSuspended {
-public:
-    explicit PaintingSuspended(QWidget* widget)
-        : m_widget(widget)
-        , m_wasEnabled(widget->updatesEnabled())
-    {
-        m_widget->setUpdatesEnabled(false);
-    }
-    ~PaintingSuspended() { m_widget->setUpdatesEnabled(m_wasEnabled); }
-    PaintingSuspended(const PaintingSuspended&) = delete;
-    PaintingSuspended& operator=(const PaintingSuspended&) = delete;
-
-private:
-    QWidget* m_widget;
-    bool m_wasEnabled;
-};
 
 void setMenuEnabled(const MenuBuilder& menus, const QString& name, bool enabled)
 {
