@@ -336,10 +336,28 @@ BookmarkSlots& Document::ensureBookmarkTable()
     return *m_bookmarks;
 }
 
+void Document::clearBookmarkTable()
+{
+    if (!m_bookmarks)
+        return;
+    const BookmarkSlots slots = *m_bookmarks;
+    m_bookmarks.reset();
+    for (Node* node : slots)
+        if (node != nullptr)
+            notify([&](DocumentObserver& o) { o.nodeChanged(node, NodeChange::Bookmark); });
+}
+
 void Document::setBookmark(int slot, Node* node)
 {
     assert(slot >= 0 && slot < kBookmarkSlotCount);
-    ensureBookmarkTable()[static_cast<std::size_t>(slot)] = node;
+    Node*& entry = ensureBookmarkTable()[static_cast<std::size_t>(slot)];
+    Node* old = entry;
+    if (old == node)
+        return;
+    entry = node;
+    for (Node* changed : { old, node })
+        if (changed != nullptr)
+            notify([&](DocumentObserver& o) { o.nodeChanged(changed, NodeChange::Bookmark); });
 }
 
 Node* Document::bookmark(int slot) const
@@ -347,6 +365,14 @@ Node* Document::bookmark(int slot) const
     if (!m_bookmarks || slot < 0 || slot >= kBookmarkSlotCount)
         return nullptr;
     return (*m_bookmarks)[static_cast<std::size_t>(slot)];
+}
+
+int Document::bookmarkSlotOf(const Node* node) const
+{
+    if (!m_bookmarks || node == nullptr)
+        return -1;
+    const auto found = std::find(m_bookmarks->begin(), m_bookmarks->end(), node);
+    return found == m_bookmarks->end() ? -1 : static_cast<int>(found - m_bookmarks->begin());
 }
 
 } // namespace notarium

@@ -150,15 +150,20 @@ public:
     void setSavedTopIndex(int index) { m_savedTopIndex = index; }
 
     // Bookmark slots: either no table at all ("nil" in the file) or a table of ten slots, each
-    // empty (null) or naming a node.
+    // empty (null) or naming a node. The rules of the bookmark commands are BookmarkOperations'.
     bool hasBookmarkTable() const { return m_bookmarks.has_value(); }
     const std::optional<BookmarkSlots>& bookmarkTable() const { return m_bookmarks; }
-    // Creates an empty table when there is none.
+    // Creates an empty table when there is none. Filling it directly tells no observer (the
+    // reader does, inside a reset).
     BookmarkSlots& ensureBookmarkTable();
-    void clearBookmarkTable() { m_bookmarks.reset(); }
-    // Creates the table when needed; slot must be 0-9.
+    // Discards the table; the nodes that were in it are reported as NodeChange::Bookmark.
+    void clearBookmarkTable();
+    // Creates the table when needed; slot must be 0-9; null empties the slot. The node that left
+    // the slot and the one that entered it are reported as NodeChange::Bookmark.
     void setBookmark(int slot, Node* node);
     Node* bookmark(int slot) const;
+    // The first slot that holds node, or -1 (also when there is no table, and for null).
+    int bookmarkSlotOf(const Node* node) const;
 
     void addObserver(DocumentObserver* observer);
     void removeObserver(DocumentObserver* observer);

@@ -9,6 +9,7 @@ enum class NodeChange {
     Kind, // image index and selected index
     Expanded,
     Data, // body text or view state in TNodeData
+    Bookmark, // the node entered or left a bookmark slot
 };
 
 // How a view adapter learns of every change of the document. "About to" calls come before the

@@ -77,6 +77,7 @@ public:
             it.expanded = node->isExpanded();
             break;
         case NodeChange::Data:
+        case NodeChange::Bookmark:
             break;
         }
     }
