@@ -192,6 +192,10 @@ QVariant DocumentTreeModel::data(const QModelIndex& index, int role) const
     }
     case Qt::ForegroundRole:
         return m_dimmed.contains(node) ? QVariant(QBrush(Qt::gray)) : QVariant();
+    case StateImageRole: {
+        const int slot = m_document.bookmarkSlotOf(node);
+        return slot < 0 ? QVariant() : QVariant(slot);
+    }
     default:
         return QVariant();
     }
@@ -327,6 +331,9 @@ void DocumentTreeModel::nodeChanged(Node* node, NodeChange change)
         break;
     case NodeChange::Data:
         // Body text and view state are not shown in the tree.
+        break;
+    case NodeChange::Bookmark:
+        emit dataChanged(idx, idx, { StateImageRole });
         break;
     }
 }

@@ -24,6 +24,12 @@ class DocumentTreeModel : public QAbstractItemModel, private DocumentObserver {
 public:
     static constexpr int kKindImageCount = 5;
 
+    enum Role {
+        // The node's state image as an int (its bookmark slot, whose digit the tree pane shows
+        // left of the kind image); none for a node without one.
+        StateImageRole = Qt::UserRole + 1,
+    };
+
     // The model observes the document until it is destroyed; the document must outlive it.
     explicit DocumentTreeModel(Document& document, QObject* parent = nullptr);
     ~DocumentTreeModel() override;

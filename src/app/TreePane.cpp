@@ -61,7 +61,9 @@ private:
 
 // Outside row-selection mode the highlight covers the image and the title only, not the rest of
 // the (pane-wide) column. Hot tracking underlines the title under the mouse in the link colour;
-// without it the style's own hover panel is left out, so nothing follows the mouse.
+// without it the style's own hover panel is left out, so nothing follows the mouse. A state image
+// stands left of the item, outside its highlight (inside it in row-selection mode, where the whole
+// row is highlighted); rows without one are laid out as before.
 class TreePane::Delegate : public QStyledItemDelegate {
 public:
     explicit Delegate(TreePane* pane)
@@ -79,15 +81,56 @@ public:
                 opt.palette.setColor(group, QPalette::Text, opt.palette.color(group, QPalette::Link));
         }
         opt.state &= ~QStyle::State_MouseOver;
+        if (const QIcon* state = stateImage(index)) {
+            const QRect room(opt.rect.left(), opt.rect.top(), kStateImageWidth, opt.rect.height());
+            if (m_pane->rowSelect() && (opt.state & QStyle::State_Selected)) {
+                QStyleOptionViewItem panel(opt);
+                panel.rect = room;
+                m_pane->style()->drawPrimitive(QStyle::PE_PanelItemViewItem, &panel, painter, m_pane);
+            }
+            const QSize size = m_pane->iconSize();
+            state->paint(
+                painter, QRect(QPoint(room.left(), room.top() + (room.height() - size.height()) / 2), size));
+            opt.rect.setLeft(room.right() + 1);
+        }
         if (!m_pane->rowSelect()) {
-            const int width = sizeHint(option, index).width();
+            const int width = QStyledItemDelegate::sizeHint(option, index).width();
             if (width < opt.rect.width())
                 opt.rect.setWidth(width);
         }
         QStyledItemDelegate::paint(painter, opt, index);
     }
 
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        if (stateImage(index) != nullptr)
+            size.rwidth() += kStateImageWidth;
+        return size;
+    }
+
+    void updateEditorGeometry(
+        QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem opt(option);
+        if (stateImage(index) != nullptr)
+            opt.rect.setLeft(opt.rect.left() + kStateImageWidth);
+        QStyledItemDelegate::updateEditorGeometry(editor, opt, index);
+    }
+
 private:
+    const QIcon* stateImage(const QModelIndex& index) const
+    {
+        const QList<QIcon>& images = m_pane->stateImages();
+        if (images.isEmpty())
+            return nullptr;
+        const QVariant state = index.data(DocumentTreeModel::StateImageRole);
+        if (!state.isValid())
+            return nullptr;
+        const int i = state.toInt();
+        return i >= 0 && i < images.size() ? &images[i] : nullptr;
+    }
+
     const TreePane* m_pane;
 };
 
@@ -531,6 +574,12 @@ void TreePane::showPopupMenu(const QPoint& globalPos)
 }
 
 // ---- Display settings and title tips -----------------------------------------------------------
+
+void TreePane::setStateImages(const QList<QIcon>& images)
+{
+    m_stateImages = images;
+    viewport()->update();
+}
 
 void TreePane::setImagesShown(bool shown)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QIcon>
+#include <QList>
 #include <QTimer>
 #include <QTreeView>
 
@@ -23,6 +25,8 @@ class TreePane : public QTreeView {
 
 public:
     static constexpr int kIndent = 19;
+    // Room of a state image left of the kind image, in rows that have one.
+    static constexpr int kStateImageWidth = 18;
 
     explicit TreePane(QWidget* parent = nullptr);
     ~TreePane() override;
@@ -54,6 +58,11 @@ public:
     // The pop-up menu (not owned) shown on a right click, Shift+F10 and the menu key.
     void setPopupMenu(QMenu* menu) { m_popupMenu = menu; }
     QMenu* popupMenu() const { return m_popupMenu; }
+
+    // The state images, by the model's StateImageRole: a row whose node has state image i shows
+    // images[i] left of its kind image; a row without one looks as if there were no list.
+    void setStateImages(const QList<QIcon>& images);
+    const QList<QIcon>& stateImages() const { return m_stateImages; }
 
     // Display settings.
     void setImagesShown(bool shown); // false: NoTreeIcons
@@ -126,6 +135,7 @@ private:
 
     DocumentTreeModel* m_model = nullptr;
     QMenu* m_popupMenu = nullptr;
+    QList<QIcon> m_stateImages;
     // The node the last selectedNodeChanged reported; QItemSelectionModel does not report
     // everything (a reset clears it silently), so the pane keeps its own record.
     Node* m_currentNode = nullptr;
