@@ -28,6 +28,8 @@ constexpr const char* kPages[] = {
     "titlebox.html",
     "memopane.html",
     "search.html",
+    "templates.html",
+    "bookmarks.html",
     "toolbars.html",
     "statusbar.html",
 };
@@ -45,6 +47,9 @@ constexpr ContextPage kContextPages[] = {
     { HelpWindow::DockContext, "toolbars.html" },
     { HelpWindow::FindWindowContext, "search.html" },
     { HelpWindow::SeekDialogContext, "search.html" },
+    { HelpWindow::TemplateListContext, "templates.html" },
+    { HelpWindow::TemplateEditorContext, "templates.html" },
+    { HelpWindow::BookmarkListContext, "bookmarks.html" },
     { HelpWindow::StatusBarContext, "statusbar.html" },
     { HelpWindow::CommandLineContext, "mainwindow.html" },
 };

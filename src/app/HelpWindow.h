@@ -29,6 +29,9 @@ public:
         StatusBarContext = 14,
         FindWindowContext = 27,
         SeekDialogContext = 28,
+        TemplateListContext = 30,
+        TemplateEditorContext = 31,
+        BookmarkListContext = 33,
         CommandLineContext = 116,
     };
 

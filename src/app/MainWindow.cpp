@@ -16,6 +16,7 @@
 #include "app/TreeCommands.h"
 #include "app/TreePane.h"
 #include "app/ViewCommands.h"
+#include "bookmarks/BookmarkCommands.h"
 #include "core/document/Document.h"
 #include "core/document/DocumentObserver.h"
 #include "core/settings/Settings.h"
@@ -26,6 +27,7 @@
 #include "memo/MemoCommands.h"
 #include "search/FindCommands.h"
 #include "search/SeekCommands.h"
+#include "templates/TemplateCommands.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -107,6 +109,8 @@ TMainForm1::TMainForm1(const MainWindowContext& context, QWidget* parent)
     const SearchPanes searchPanes { *m_tree, *m_title, *m_memo, *m_treeCommands, *m_view };
     registerCommands(new FindCommands(c, searchPanes, this));
     registerCommands(new SeekCommands(c, searchPanes, this));
+    registerCommands(new TemplateCommands(c, *m_tree, *m_title, *m_memo, *m_menus, *m_actions, *m_view, this));
+    registerCommands(new BookmarkCommands(c, *m_tree, *m_treeCommands, this));
     // Commands of subsystems that are not part of the window yet stay visibly unavailable.
     m_actions->disableUnclaimed();
 

@@ -44,6 +44,7 @@ public:
     // re-applied) at every change of the font; a value set in between lasts until the next one.
     TEditArea& EditArea() { return m_editArea; }
     TEditMarks& EditMarks() { return m_editMarks; }
+    const TEditMarks& EditMarks() const { return m_editMarks; }
     TImeColors& ImeColors() { return m_imeColors; }
     const TImeColors& ImeColors() const { return m_imeColors; }
     void setImeColors(const TImeColors& colors);

@@ -41,11 +41,8 @@ const QStringList kNotBuiltYet = {
     QStringLiteral("Option1Click"),
     QStringLiteral("EditByEditorClick"),
     QStringLiteral("HelperList1Click"),
-    QStringLiteral("TemplateRegClick"),
     QStringLiteral("MemoWizardClick"),
     QStringLiteral("CountCharClick"),
-    QStringLiteral("BookmarkItemClick"),
-    QStringLiteral("BookListClick"),
 };
 
 // A subsystem as a later issue adds one: a command, its enabling and a pop-up item.

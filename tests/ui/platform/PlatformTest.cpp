@@ -584,6 +584,10 @@ void PlatformTest::everyContextHasItsAnchor_data()
                                  << "検索ウィンドウ";
     QTest::newRow("search and replace") << 28 << "search.html"
                                         << "検索・置換ウィンドウ";
+    QTest::newRow("template list") << 30 << "templates.html"
+                                   << "テンプレートの一覧";
+    QTest::newRow("template editor") << 31 << "templates.html"
+                                     << "テンプレートの編集";
     QTest::newRow("command line") << 116 << "mainwindow.html"
                                   << "コマンドライン";
 }
