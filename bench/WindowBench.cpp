@@ -1,8 +1,9 @@
 // window-bench: the main window on a large document, on the offscreen platform. Times opening the
-// file until the window has painted, selecting another node, saving, the find window (a search
-// without a hit, a hit deep inside collapsed branches), the search-and-replace window (listing
-// every hit, replacing them all) and a key typed into a 1 MB memo. Every figure is the wall time
-// of the whole step as the person waits for it, painting included.
+// file until the window has painted, selecting another node, jumping into closed branches (by
+// selection and by a bookmark), saving, the find window (a search without a hit, a hit deep inside
+// collapsed branches), the search-and-replace window (listing every hit, replacing them all), a
+// tree template of 1,000 pages applied and a key typed into a 1 MB memo. Every figure is the wall time of the whole step as the person waits
+// for it, painting included.
 #include "app/FileCommands.h"
 #include "app/MainWindow.h"
 #include "app/TreePane.h"
@@ -15,6 +16,7 @@
 #include "search/TFindForm1.h"
 #include "search/TSeekDialog.h"
 #include "support/WindowFixture.h"
+#include "templates/TemplateCommands.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -102,6 +104,39 @@ double jumpIntoClosedTree(TMainForm1& window)
         Node* target
             = doc.nodeAt(static_cast<long long>(doc.nodeCount() / 2 + static_cast<std::size_t>(i) * 997));
         worst = std::max(worst, selectAndPaint(window, target));
+    }
+    return worst;
+}
+
+// Ctrl+3 to a bookmark on a deep node inside collapsed branches, from a node at the top; the worst
+// of five such nodes.
+double jumpToBookmark(WindowFixture& fixture)
+{
+    TMainForm1& window = fixture.window();
+    Document& doc = window.document();
+    double worst = 0;
+    for (int i = 0; i < 5; ++i) {
+        // The deepest hidden node of a stretch in the last quarter of the document.
+        Node* target = nullptr;
+        const std::size_t from = doc.nodeCount() * 3 / 4 + static_cast<std::size_t>(i) * 1499;
+        for (std::size_t k = from; k < from + 400 && k < doc.nodeCount(); ++k) {
+            Node* n = doc.nodeAt(static_cast<long long>(k));
+            if (n->isUserNode() && !Document::isVisible(n)
+                && (target == nullptr || n->level() > target->level()))
+                target = n;
+        }
+        if (target == nullptr)
+            break;
+        doc.setBookmark(3, target);
+        window.treePane()->setSelectedNode(doc.nodeAt(1));
+        paint(&window);
+        QElapsedTimer timer;
+        timer.start();
+        fixture.trigger("N31");
+        paint(&window);
+        worst = std::max(worst, ms(timer));
+        if (window.treePane()->selectedNode() != target)
+            printError("the jump to the bookmark did not select its node");
     }
     return worst;
 }
@@ -288,6 +323,35 @@ double replaceAll(TSeekDialog* dialog, TMainForm1& window, const QString& replac
 // ---- The memo pane -----------------------------------------------------------------------------
 
 // A 1 MB memo, then one key; the worst of ten.
+// A tree template of 1,000 pages, three levels, each with a short body, applied under a node in
+// the middle of the document: from the menu item until the tree has painted.
+double applyTreeTemplate(TMainForm1& window, const QString& folder)
+{
+    std::string bytes = "Notarium Template File\r\nVersion 1.10\r\n";
+    for (int i = 0; i < 1000; ++i) {
+        const int level = i % 10 == 0 ? 1 : (i % 10 < 4 ? 2 : 3);
+        bytes += "\r\n::Page::\r\n" + std::to_string(level) + "\r\npage " + std::to_string(i) + "\r\n2\r\n2\r\n"
+            + "begin{{\r\n\x96\x7b\x95\xb6\x82\xcc\x88\xea\x8d\x73\r\n}}end\r\n";
+    }
+    const QString path = folder + QStringLiteral("/bench.nmt");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), static_cast<qint64>(bytes.size())) < 0)
+        printError("cannot write the template");
+    file.close();
+    const std::size_t before = window.document().nodeCount();
+    window.treePane()->setSelectedNode(window.document().nodeAt(50000));
+    paint(&window);
+    TemplateCommands& templates = *window.findChild<TemplateCommands*>();
+    QElapsedTimer timer;
+    timer.start();
+    templates.apply(TemplateEntry { "bench", 1, path.toStdString() });
+    paint(&window);
+    const double time = ms(timer);
+    if (window.document().nodeCount() != before + 1000)
+        printError("the template added " + std::to_string(window.document().nodeCount() - before) + " pages");
+    return time;
+}
+
 double keyInLargeMemo(TMainForm1& window)
 {
     Document& doc = window.document();
@@ -338,6 +402,7 @@ int main(int argc, char** argv)
     const double open = openUntilPainted(window, copy);
     const double step = selectNextNodes(window);
     const double jump = jumpIntoClosedTree(window);
+    const double bookmarkJump = jumpToBookmark(fixture);
     const double saved = save(window);
 
     const double findMiss = findNothing(fixture);
@@ -352,17 +417,20 @@ int main(int argc, char** argv)
     dialog->close();
     QApplication::processEvents();
 
+    const double applied = applyTreeTemplate(window, dir.path());
     const double key = keyInLargeMemo(window);
 
     std::printf("document: %zu nodes\n", window.document().nodeCount());
     printStep("open until painted", open, "500");
     printStep("select the next node", step, "50");
     printStep("jump into closed tree", jump, "50");
+    printStep("jump to a bookmark in a closed branch", bookmarkJump, "50");
     printStep("save", saved, "200");
     printStep("key in a 1 MB memo", key, "16, worst of 10");
     printStep("find next, nothing found", findMiss, "300");
     printStep("find next to a hit deep in closed branches", findDeep, "50");
     printStep("search-and-replace window lists " + std::to_string(listed.rows) + " hits", listed.time, "500");
     printStep("replace all " + std::to_string(toReplace.rows) + " hits", replaced, "1000");
+    printStep("apply a tree template of 1,000 pages", applied, "50");
     return 0;
 }

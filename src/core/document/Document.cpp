@@ -218,20 +218,26 @@ void Document::forgetBookmarksIn(const Node* node)
 
 void Document::removeNode(Node* node)
 {
+    takeSubtree(node).reset();
+}
+
+std::unique_ptr<Node> Document::takeSubtree(Node* node)
+{
     if (node == nullptr || node->isRoot())
-        return;
+        return nullptr;
     Node* parent = node->parent();
     const int row = node->row();
     forgetBookmarksIn(node);
     notify([&](DocumentObserver& o) { o.nodesAboutToBeRemoved(parent, row, row); });
     auto& children = parent->m_children;
-    std::unique_ptr<Node> removed = std::move(children[static_cast<std::size_t>(row)]);
+    std::unique_ptr<Node> taken = std::move(children[static_cast<std::size_t>(row)]);
     children.erase(children.begin() + row);
     for (int i = row; i < parent->childCount(); ++i)
         children[static_cast<std::size_t>(i)]->m_row = i;
     invalidateIndex();
-    removed.reset();
+    taken->m_parent = nullptr;
     notify([&](DocumentObserver& o) { o.nodesRemoved(parent, row, row); });
+    return taken;
 }
 
 bool Document::moveNode(Node* node, Node* newParent, int row)

@@ -117,6 +117,9 @@ public:
     // Deletes the node with its subtree, releases their data and empties any bookmark slot that
     // pointed into the subtree.
     void removeNode(Node* node);
+    // Takes node with its subtree out of the tree and hands it to the caller (to insert it into
+    // another document); its bookmarks are forgotten as for removeNode.
+    std::unique_ptr<Node> takeSubtree(Node* node);
     // Moves node (with its subtree) to row of newParent, row counted after the node has left its
     // old place. Refused (false) for the root, a top-level node, a target inside the node's own
     // subtree and a target that would make the node top-level.

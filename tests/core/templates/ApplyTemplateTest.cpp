@@ -34,6 +34,9 @@ TEST(ApplyTreeTemplate, AWholeFileAddsItsPagesAndABadOneNothing)
     EXPECT_EQ(added.pagesAdded, 2u);
     EXPECT_EQ(added.firstPage, memo->firstChild());
     EXPECT_EQ(memo->firstChild()->firstChild()->title(), "b");
+    EXPECT_EQ(doc.absoluteIndex(memo->firstChild()->firstChild()), 3); // the pages are in the index
+    EXPECT_TRUE(memo->firstChild()->isExpanded());
+    EXPECT_TRUE(memo->isExpanded());
 
     EXPECT_EQ(applyTreeTemplateFile("/nonexistent/folder/t.nmt", doc, memo).status, TemplateReadStatus::CannotOpen);
     EXPECT_EQ(applyTreeTemplate("Notarium Template File\r\nVersion 2\r\n", doc, memo).status,

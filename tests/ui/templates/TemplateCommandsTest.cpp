@@ -2,6 +2,7 @@
 // pop-up, their enabling, and applying text and tree templates through them, with the messages
 // for files that are missing or broken.
 #include "templates/TemplateCommands.h"
+#include "app/DocumentTreeModel.h"
 #include "app/MainWindow.h"
 #include "app/MenuBuilder.h"
 #include "app/TreePane.h"
@@ -104,6 +105,9 @@ private slots:
         QCOMPARE(monday->title(), std::string("Monday"));
         QCOMPARE(monday->firstChild()->data()->MemoStr, std::string("to do\r\n"));
         QCOMPARE(win().treePane()->selectedNode(), monday);
+        // The new branch shows open, as the template's pages with children are.
+        const QModelIndex shown = win().treePane()->documentModel()->indexFromNode(monday);
+        QVERIFY(win().treePane()->isExpanded(shown));
         QVERIFY(win().document().isModified());
         QCOMPARE(f->prompt().count(), 0);
     }
