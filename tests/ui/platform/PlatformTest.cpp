@@ -584,6 +584,8 @@ void PlatformTest::everyContextHasItsAnchor_data()
                                  << "検索ウィンドウ";
     QTest::newRow("search and replace") << 28 << "search.html"
                                         << "検索・置換ウィンドウ";
+    QTest::newRow("bookmark list") << 33 << "bookmarks.html"
+                                   << "ブックマーク一覧";
     QTest::newRow("template list") << 30 << "templates.html"
                                    << "テンプレートの一覧";
     QTest::newRow("template editor") << 31 << "templates.html"
