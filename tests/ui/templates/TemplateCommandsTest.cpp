@@ -13,6 +13,11 @@
 #include <QAction>
 #include <QFile>
 #include <QMenu>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+#include <QTreeWidget>
 #include <QtTest>
 
 using namespace notarium;
@@ -110,6 +115,27 @@ private slots:
         QVERIFY(win().treePane()->isExpanded(shown));
         QVERIFY(win().document().isModified());
         QCOMPARE(f->prompt().count(), 0);
+    }
+
+    void theListRewritesTheStoreAndTheMenuAfterAChange()
+    {
+        // The person moves the first template down and closes the list.
+        QTimer::singleShot(0, this, [] {
+            auto* list = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(list);
+            auto* view = list->findChild<QTreeWidget*>();
+            view->setCurrentItem(view->topLevelItem(0));
+            list->findChild<QAbstractButton*>(QStringLiteral("sbDataDn"))->click();
+            list->findChild<QAbstractButton*>(QStringLiteral("CloseButton"))->click();
+        });
+        f->trigger("TemplateReg");
+        QCOMPARE(items("Template1")[0]->text(), QStringLiteral("Week"));
+        QCOMPARE(items("Template1")[1]->text(), QStringLiteral("Greeting"));
+        QFile store(f->path(QStringLiteral("Template.ini")));
+        QVERIFY(store.open(QIODevice::ReadOnly));
+        store.seek(0);
+        const QByteArray text = store.readAll();
+        QVERIFY(text.indexOf("Week=") < text.indexOf("Greeting="));
     }
 
     void missingAndBrokenFilesChangeNothing()
