@@ -42,7 +42,15 @@ public:
     // Every node but the hidden root.
     std::size_t nodeCount() const;
     // A document has content when it holds more than its two top-level nodes.
-    bool hasContent() const { return nodeCount() > 2; }
+    // Looks at three nodes at most: after a change of the tree's shape the enabling pass asks this
+    // at once, and counting every node would rebuild the whole index for it.
+    bool hasContent() const
+    {
+        std::size_t seen = 0;
+        for (const Node* node = m_root->firstChild(); node != nullptr && seen <= 2; node = node->next())
+            ++seen;
+        return seen > 2;
+    }
 
     // Absolute index: 0-based pre-order position in the whole tree; -1 for null or the root.
     int absoluteIndex(const Node* node) const;

@@ -58,6 +58,12 @@ TEST(DocumentBasics, NewDocumentHoldsTheTwoTopLevelNodes)
     EXPECT_EQ(doc.documentNode()->data(), nullptr);
     EXPECT_FALSE(doc.hasContent());
     EXPECT_FALSE(doc.isModified());
+    // Content is any node beyond the first two, wherever it hangs.
+    Node* memo = doc.createUserNode(doc.paperFolderNode(), 0, KindMemo, "memo");
+    EXPECT_TRUE(doc.hasContent());
+    doc.removeNode(memo);
+    EXPECT_FALSE(doc.hasContent());
+    doc.setModified(false);
     EXPECT_FALSE(doc.hasBookmarkTable());
 }
 
