@@ -80,6 +80,16 @@ QCheckBox* checkBox(const char* name, const char* caption, const char* hint)
     return box;
 }
 
+OptionBoxes optionBoxes()
+{
+    return {
+        checkBox("cbMatchCase", "大文字/小文字を区別する(&C)", "大文字/小文字を区別して検索|大文字/小文字を区別して検索します"),
+        checkBox("cbMatchByte", "全角/半角を区別しない(&S)", "全角/半角を区別せずに検索|全角/半角を区別せずに検索します"),
+        checkBox("cbIgnoreCRLF", "改行/スペースを無視する(&L)", "改行/スペースを無視して検索|改行/スペースを無視して検索します"),
+        checkBox("cbWholeWord", "単語単位で探す(&O)", "単語単位で検索|単語単位で検索します"),
+    };
+}
+
 QRadioButton* radioButton(const char* name, const char* caption, const char* hint)
 {
     auto* button = new QRadioButton(QString::fromUtf8(caption));

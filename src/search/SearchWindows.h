@@ -27,6 +27,15 @@ void centreOn(QWidget* window, const QWidget* mainWindow);
 void bringBack(QWidget* window, TWinRoller* roller);
 
 QCheckBox* checkBox(const char* name, const char* caption, const char* hint);
+
+// The four search options both windows offer, with their captions and hints.
+struct OptionBoxes {
+    QCheckBox* matchCase;
+    QCheckBox* matchByte; // half-width and full-width alike
+    QCheckBox* ignoreCrLf; // line breaks and spaces inside a hit passed over
+    QCheckBox* wholeWord;
+};
+OptionBoxes optionBoxes();
 QRadioButton* radioButton(const char* name, const char* caption, const char* hint);
 
 // Moves window vertically so that it leaves bottom (a point of the memo pane, in global

@@ -35,13 +35,11 @@ TFindForm1::TFindForm1(QWidget* mainWindow, HelpService& help)
     setHint(m_findEdit, "検索する文字列を入力|検索する文字列を入力してください");
     label->setBuddy(m_findEdit);
 
-    m_matchCase = checkBox("cbMatchCase", "大文字/小文字を区別する(&C)",
-        "大文字/小文字を区別して検索|大文字/小文字を区別して検索します");
-    m_matchByte = checkBox("cbMatchByte", "全角/半角を区別しない(&S)",
-        "全角/半角を区別せずに検索|全角/半角を区別せずに検索します");
-    m_ignoreCrLf = checkBox("cbIgnoreCRLF", "改行/スペースを無視する(&L)",
-        "改行/スペースを無視して検索|改行/スペースを無視して検索します");
-    m_wholeWord = checkBox("cbWholeWord", "単語単位で探す(&O)", "単語単位で検索|単語単位で検索します");
+    const OptionBoxes boxes = optionBoxes();
+    m_matchCase = boxes.matchCase;
+    m_matchByte = boxes.matchByte;
+    m_ignoreCrLf = boxes.ignoreCrLf;
+    m_wholeWord = boxes.wholeWord;
 
     auto* direction = new QGroupBox(QStringLiteral(" 検索方向 "));
     direction->setObjectName(QStringLiteral("GroupBox2"));

@@ -25,27 +25,6 @@ namespace notarium {
 
 using namespace search_windows;
 
-namespace {
-
-QPushButton* button(const char* name, const char* caption, const char* hint)
-{
-    auto* button = new QPushButton(QString::fromUtf8(caption));
-    button->setObjectName(QString::fromLatin1(name));
-    setHint(button, hint);
-    button->setAutoDefault(false);
-    return button;
-}
-
-QLabel* label(const char* name, const char* caption, QWidget* buddy = nullptr)
-{
-    auto* label = new QLabel(QString::fromUtf8(caption));
-    label->setObjectName(QString::fromLatin1(name));
-    label->setBuddy(buddy);
-    return label;
-}
-
-} // namespace
-
 TSeekDialog::TSeekDialog(QWidget* mainWindow, HelpService& help, SeekResultModel& results)
     : m_results(results)
 {
@@ -60,13 +39,11 @@ TSeekDialog::TSeekDialog(QWidget* mainWindow, HelpService& help, SeekResultModel
     m_replEdit->setObjectName(QStringLiteral("ReplEdit"));
     setHint(m_replEdit, "検索したキーワードを置き換える文字列を指定|検索したキーワードを置き換える文字列を指定してください");
 
-    m_matchCase = checkBox("cbMatchCase", "大文字/小文字を区別する(&C)",
-        "大文字/小文字を区別して検索|大文字/小文字を区別して検索します");
-    m_matchByte = checkBox("cbMatchByte", "全角/半角を区別しない(&S)",
-        "全角/半角を区別せずに検索|全角/半角を区別せずに検索します");
-    m_ignoreCrLf = checkBox("cbIgnoreCRLF", "改行/スペースを無視する(&L)",
-        "改行/スペースを無視して検索|改行/スペースを無視して検索します");
-    m_wholeWord = checkBox("cbWholeWord", "単語単位で探す(&O)", "単語単位で検索|単語単位で検索します");
+    const OptionBoxes boxes = optionBoxes();
+    m_matchCase = boxes.matchCase;
+    m_matchByte = boxes.matchByte;
+    m_ignoreCrLf = boxes.ignoreCrLf;
+    m_wholeWord = boxes.wholeWord;
 
     auto* range = new QGroupBox(QStringLiteral(" 対象 "));
     range->setObjectName(QStringLiteral("GroupBox1"));
@@ -83,7 +60,7 @@ TSeekDialog::TSeekDialog(QWidget* mainWindow, HelpService& help, SeekResultModel
     rangeLayout->addWidget(m_currentPage);
     rangeLayout->addStretch();
 
-    m_status = label("StatusLabel", "");
+    m_status = dialogLabel("StatusLabel", "");
     QPalette maroon = m_status->palette();
     maroon.setColor(QPalette::WindowText, QColor(0x80, 0x00, 0x00));
     m_status->setPalette(maroon);
@@ -105,26 +82,26 @@ TSeekDialog::TSeekDialog(QWidget* mainWindow, HelpService& help, SeekResultModel
     m_resultList->setColumnWidth(SeekResultModel::TitleColumn, 122);
     m_resultList->installEventFilter(this);
 
-    m_seekButton = button("SeekButton", "検索(&F)", "指定された条件で検索を実行|指定された条件で検索を実行します");
+    m_seekButton = dialogButton("SeekButton", "検索(&F)", "指定された条件で検索を実行|指定された条件で検索を実行します");
     m_seekButton->setDefault(true);
-    m_replaceButton = button("ReplaceButton", "選択を置換(&R)",
+    m_replaceButton = dialogButton("ReplaceButton", "選択を置換(&R)",
         "選択された検索結果を置換文字で置き換え|選択された検索結果を置換文字で置き換えます");
-    m_replAllButton = button("ReplAllButton", "すべて置換(&A)",
+    m_replAllButton = dialogButton("ReplAllButton", "すべて置換(&A)",
         "すべての検索結果を置換文字で置き換え|すべての検索結果を置換文字で置き換えます");
-    m_viewButton = button("ViewButton", "選択を表示(&V)",
+    m_viewButton = dialogButton("ViewButton", "選択を表示(&V)",
         "選択された検索結果のページを表示|選択された検索結果のページを表示します");
-    m_initButton = button("InitButton", "検索初期化(&I)", "検索条件をクリアして初期化|検索条件をクリアして初期化します");
-    m_cancelButton = button("CancelButton", "閉じる", "検索・置換を終了|検索・置換を終了します");
-    m_helpButton = button("HelpButton", "ヘルプ(&H)", "検索・置換に関するヘルプを表示|検索・置換に関するヘルプを表示します");
+    m_initButton = dialogButton("InitButton", "検索初期化(&I)", "検索条件をクリアして初期化|検索条件をクリアして初期化します");
+    m_cancelButton = dialogButton("CancelButton", "閉じる", "検索・置換を終了|検索・置換を終了します");
+    m_helpButton = dialogButton("HelpButton", "ヘルプ(&H)", "検索・置換に関するヘルプを表示|検索・置換に関するヘルプを表示します");
     for (QPushButton* b : { m_seekButton, m_replaceButton, m_replAllButton, m_viewButton, m_initButton })
         b->setEnabled(false);
 
     auto* fields = new QGridLayout;
     fields->setHorizontalSpacing(6);
     fields->setVerticalSpacing(4);
-    fields->addWidget(label("Label1", "検索文字列(&K)", m_findEdit), 0, 0);
+    fields->addWidget(dialogLabel("Label1", "検索文字列(&K)", m_findEdit), 0, 0);
     fields->addWidget(m_findEdit, 0, 1);
-    fields->addWidget(label("Label2", "置換文字列(&P)", m_replEdit), 1, 0);
+    fields->addWidget(dialogLabel("Label2", "置換文字列(&P)", m_replEdit), 1, 0);
     fields->addWidget(m_replEdit, 1, 1);
     auto* options = new QGridLayout;
     options->setHorizontalSpacing(12);
@@ -133,7 +110,7 @@ TSeekDialog::TSeekDialog(QWidget* mainWindow, HelpService& help, SeekResultModel
     options->addWidget(m_matchByte, 0, 1);
     options->addWidget(m_ignoreCrLf, 1, 0);
     options->addWidget(m_wholeWord, 1, 1);
-    fields->addWidget(label("Label4", "検索条件："), 2, 0, Qt::AlignTop);
+    fields->addWidget(dialogLabel("Label4", "検索条件："), 2, 0, Qt::AlignTop);
     fields->addLayout(options, 2, 1);
     fields->addWidget(range, 3, 0, 1, 2);
     fields->setColumnStretch(1, 1);
@@ -156,7 +133,7 @@ TSeekDialog::TSeekDialog(QWidget* mainWindow, HelpService& help, SeekResultModel
     body->addLayout(top);
 
     auto* resultRow = new QHBoxLayout;
-    resultRow->addWidget(label("Label3", "検索結果(&T)", m_resultList));
+    resultRow->addWidget(dialogLabel("Label3", "検索結果(&T)", m_resultList));
     resultRow->addSpacing(12);
     resultRow->addWidget(m_status, 1);
     body->addLayout(resultRow);

@@ -27,15 +27,6 @@ QString fromUtf8(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QPushButton* button(const char* name, const char* caption, const char* hint)
-{
-    auto* button = new QPushButton(QString::fromUtf8(caption));
-    button->setObjectName(QString::fromLatin1(name));
-    setHint(button, hint);
-    button->setAutoDefault(false);
-    return button;
-}
-
 QToolButton* arrowButton(const char* name, Qt::ArrowType arrow, const char* hint)
 {
     auto* button = new QToolButton;
@@ -98,13 +89,13 @@ TTempDlg::TTempDlg(const TemplateDialogContext& context, std::vector<TemplateEnt
 
     m_upButton = arrowButton("sbDataUp", Qt::UpArrow, "選択されたテンプレートを上に移動します");
     m_downButton = arrowButton("sbDataDn", Qt::DownArrow, "選択されたテンプレートを下に移動します");
-    m_addButton = button("AddButton", "追加(&D)...", "リストにテンプレートを追加します");
-    m_editButton = button("EditButton", "編集(&E)...", "選択したテンプレートを編集します");
-    m_deleteButton = button("DeleteButton", "削除(&L)...", "選択したテンプレートを削除します");
-    m_insertButton = button("InsertButton", "In&sert", "選択したテンプレートを挿入します");
+    m_addButton = dialogButton("AddButton", "追加(&D)...", "リストにテンプレートを追加します");
+    m_editButton = dialogButton("EditButton", "編集(&E)...", "選択したテンプレートを編集します");
+    m_deleteButton = dialogButton("DeleteButton", "削除(&L)...", "選択したテンプレートを削除します");
+    m_insertButton = dialogButton("InsertButton", "In&sert", "選択したテンプレートを挿入します");
     m_insertButton->setDefault(true);
-    m_closeButton = button("CloseButton", "Close", "テンプレートダイアログを閉じます");
-    m_helpButton = button("HelpButton", "&Help", "テンプレート登録のヘルプを表示します");
+    m_closeButton = dialogButton("CloseButton", "Close", "テンプレートダイアログを閉じます");
+    m_helpButton = dialogButton("HelpButton", "&Help", "テンプレート登録のヘルプを表示します");
     for (QPushButton* b : { m_editButton, m_deleteButton, m_insertButton })
         b->setEnabled(false);
 

@@ -54,23 +54,6 @@ std::string localPath(const std::string& utf8)
         .toStdString();
 }
 
-QLabel* label(const char* name, const char* caption, QWidget* buddy)
-{
-    auto* label = new QLabel(QString::fromUtf8(caption));
-    label->setObjectName(QString::fromLatin1(name));
-    label->setBuddy(buddy);
-    return label;
-}
-
-QPushButton* button(const char* name, const char* caption, const char* hint)
-{
-    auto* button = new QPushButton(QString::fromUtf8(caption));
-    button->setObjectName(QString::fromLatin1(name));
-    setHint(button, hint);
-    button->setAutoDefault(false);
-    return button;
-}
-
 // A page holds its kind in both image indexes.
 void settleKinds(Document& doc, Node* top)
 {
@@ -162,15 +145,15 @@ TTempEditForm::TTempEditForm(const TemplateDialogContext& context, const Templat
     m_fileButton->setText(QStringLiteral("..."));
     setHint(m_fileButton, "[Alt]+[↓]でダイアログを表示");
 
-    m_okButton = button("OKButton", "&OK", "作成・編集したテンプレートを保存します");
+    m_okButton = dialogButton("OKButton", "&OK", "作成・編集したテンプレートを保存します");
     m_okButton->setEnabled(false);
-    m_cancelButton = button("CancelButton", "&Cancel", "テンプレートの作成・編集をキャンセルします");
-    m_helpButton = button("HelpButton", "&Help", "テンプレート編集のヘルプを表示します");
+    m_cancelButton = dialogButton("CancelButton", "&Cancel", "テンプレートの作成・編集をキャンセルします");
+    m_helpButton = dialogButton("HelpButton", "&Help", "テンプレート編集のヘルプを表示します");
 
     auto* treeRow = new QHBoxLayout;
     treeRow->setSpacing(4);
     treeRow->addWidget(m_includeTree);
-    treeRow->addWidget(label("Label3", "↓(&T)", m_tree));
+    treeRow->addWidget(dialogLabel("Label3", "↓(&T)", m_tree));
     treeRow->addStretch();
 
     auto* fileRow = new QHBoxLayout;
@@ -181,9 +164,9 @@ TTempEditForm::TTempEditForm(const TemplateDialogContext& context, const Templat
     auto* fields = new QGridLayout;
     fields->setHorizontalSpacing(6);
     fields->setVerticalSpacing(4);
-    fields->addWidget(label("Label2", "テンプレート名(&N)", m_name), 0, 0);
+    fields->addWidget(dialogLabel("Label2", "テンプレート名(&N)", m_name), 0, 0);
     fields->addWidget(m_name, 0, 1);
-    fields->addWidget(label("Label4", "ファイル名(&F)", m_file), 1, 0);
+    fields->addWidget(dialogLabel("Label4", "ファイル名(&F)", m_file), 1, 0);
     fields->addLayout(fileRow, 1, 1);
     fields->setColumnStretch(1, 1);
 
@@ -199,7 +182,7 @@ TTempEditForm::TTempEditForm(const TemplateDialogContext& context, const Templat
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(4);
     grid->addLayout(treeRow, 0, 0);
-    grid->addWidget(label("Label1", "テンプレート(&E)", m_edit), 0, 1, 1, 2);
+    grid->addWidget(dialogLabel("Label1", "テンプレート(&E)", m_edit), 0, 1, 1, 2);
     grid->addWidget(m_tree, 1, 0);
     grid->addWidget(m_edit, 1, 1, 1, 2);
     grid->addLayout(fields, 2, 0, 1, 2);
