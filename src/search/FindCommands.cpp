@@ -22,18 +22,6 @@
 
 namespace notarium {
 
-namespace {
-
-// One line of the memo pane's font in pixels, as the window moves are measured.
-int lineHeight(const TExtMemo& memo)
-{
-    const QFont font = memo.font();
-    const qreal points = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 72.0 / memo.logicalDpiY();
-    return qRound(points * memo.logicalDpiY() / 72.0);
-}
-
-} // namespace
-
 FindCommands::FindCommands(const WindowContext& context, const SearchPanes& panes, QObject* parent)
     : QObject(parent)
     , m_context(context)
@@ -77,13 +65,8 @@ void FindCommands::openFindWindow()
     m_panes.treeCommands.captureTreeState();
     m_window = new TFindForm1(m_context.window, m_context.help());
     m_window->findEdit()->setHistory(m_context.settings.history(Settings::History::Find));
-    const TExtMemo& memo = m_panes.memo;
-    QString text = Cp932Chars::decode(m_state.text);
-    if (memo.textCursor().hasSelection()) {
-        const std::string selected = Cp932Chars::encode(memo.textCursor().selectedText());
-        text = Cp932Chars::decode(searchTextFromSelection(selected));
-    }
-    m_window->start(m_state, text);
+    const QString selected = search_windows::selectedSearchText(m_panes.memo);
+    m_window->start(m_state, selected.isEmpty() ? Cp932Chars::decode(m_state.text) : selected);
     m_titleHit = false;
     m_memoHit = false;
     QObject::connect(m_window, &TFindForm1::findRequested, this, &FindCommands::findRequested);
@@ -91,10 +74,6 @@ void FindCommands::openFindWindow()
     // gone at once for the commands; a find command later opens a new one.
     QObject::connect(m_window, &QDialog::finished, this, [this] {
         m_window = nullptr;
-        if (QWidget* window = m_context.window) {
-            window->raise();
-            window->activateWindow();
-        }
     });
     search_windows::centreOn(m_window, m_context.window);
     m_window->show();
@@ -112,9 +91,7 @@ void FindCommands::findRequested()
 
 void FindCommands::historyChanged()
 {
-    const std::vector<std::string> history = m_window->findEdit()->history();
-    if (history != m_context.settings.history(Settings::History::Find))
-        m_context.host.updateSettings([&history](Settings& s) { s.setHistory(Settings::History::Find, history); });
+    search_windows::saveHistory(m_context, Settings::History::Find, m_window->findEdit()->history());
 }
 
 void FindCommands::closeFindWindow()
@@ -248,7 +225,7 @@ bool FindCommands::findInMemoPane()
     }
     // The find window moves off the hit.
     QWidget* viewport = memo.viewport();
-    const int hitBottom = memo.PosFromChar(selection.start + selection.length).y() + lineHeight(memo);
+    const int hitBottom = memo.PosFromChar(selection.start + selection.length).y() + search_windows::lineHeight(memo);
     const QRect frame = m_window->frameGeometry();
     const int windowTop = viewport->mapFromGlobal(frame.topLeft()).y();
     if (hitBottom > windowTop - 20 && hitBottom < windowTop + frame.height() + 20) {

@@ -1,6 +1,10 @@
 #include "search/SearchWindows.h"
 
 #include "app/WidgetHint.h"
+#include "app/WindowContext.h"
+#include "core/search/FindWalk.h"
+#include "editor/Cp932Chars.h"
+#include "editor/TExtMemo.h"
 #include "search/TWinRoller.h"
 
 #include <QAction>
@@ -21,6 +25,10 @@ QVBoxLayout* prepare(QDialog* window, QWidget* mainWindow, TWinRoller*& roller)
     window->setModal(false);
     // Closed is gone: a command opens a new window with fresh state.
     QObject::connect(window, &QDialog::finished, window, &QObject::deleteLater);
+    QObject::connect(window, &QDialog::finished, mainWindow, [mainWindow] {
+        mainWindow->raise();
+        mainWindow->activateWindow();
+    });
 
     roller = new TWinRoller(window);
     auto* outer = new QVBoxLayout(window);
@@ -46,6 +54,14 @@ QVBoxLayout* prepare(QDialog* window, QWidget* mainWindow, TWinRoller*& roller)
     window->addAction(rollUp);
     window->addAction(rollDown);
     return body;
+}
+
+QString selectedSearchText(const TExtMemo& memo)
+{
+    const QTextCursor cursor = memo.textCursor();
+    if (!cursor.hasSelection())
+        return {};
+    return Cp932Chars::decode(searchTextFromSelection(Cp932Chars::encode(cursor.selectedText())));
 }
 
 void centreOn(QWidget* window, const QWidget* mainWindow)
@@ -101,6 +117,19 @@ QRadioButton* radioButton(const char* name, const char* caption, const char* hin
 void moveBelow(QWidget* window, int globalY)
 {
     window->move(window->frameGeometry().left(), globalY);
+}
+
+int lineHeight(const TExtMemo& memo)
+{
+    const QFont font = memo.font();
+    const qreal points = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 72.0 / memo.logicalDpiY();
+    return qRound(points * memo.logicalDpiY() / 72.0);
+}
+
+void saveHistory(const WindowContext& context, Settings::History which, const std::vector<std::string>& entries)
+{
+    if (entries != context.settings.history(which))
+        context.host.updateSettings([&](Settings& s) { s.setHistory(which, entries); });
 }
 
 void moveAboveBy(QWidget* window, int pixels)

@@ -116,12 +116,7 @@ void SeekCommands::openSeekDialog()
     m_dialog = new TSeekDialog(m_context.window, m_context.help(), *m_results);
     m_dialog->findEdit()->setHistory(m_context.settings.history(Settings::History::Find));
     m_dialog->replEdit()->setHistory(m_context.settings.history(Settings::History::Replace));
-    const QTextCursor cursor = m_panes.memo.textCursor();
-    if (cursor.hasSelection())
-        m_dialog->findEdit()->setEditText(
-            Cp932Chars::decode(searchTextFromSelection(Cp932Chars::encode(cursor.selectedText()))));
-    else
-        m_dialog->findEdit()->setEditText(QString());
+    m_dialog->findEdit()->setEditText(search_windows::selectedSearchText(m_panes.memo));
     m_dialog->findEdit()->lineEdit()->selectAll(); // typing replaces the offered text
     m_dialog->setOptions(m_options);
     const Node* node = m_panes.tree.selectedNode();
@@ -136,10 +131,6 @@ void SeekCommands::openSeekDialog()
     QObject::connect(m_dialog, &QDialog::finished, this, [this] {
         m_dialog = nullptr;
         m_results->clear();
-        if (QWidget* window = m_context.window) {
-            window->raise();
-            window->activateWindow();
-        }
     });
     search_windows::centreOn(m_dialog, m_context.window);
     m_dialog->show();
@@ -158,13 +149,8 @@ std::size_t SeekCommands::collect()
     m_options = dialog.options();
     if (m_searched.empty())
         return 0;
-    const SearchOptions options = SearchOptions()
-                                      .with(SearchOption::Forward)
-                                      .with(SearchOption::MatchCase, m_options.matchCase)
-                                      .with(SearchOption::IgnoreWidth, m_options.ignoreWidth)
-                                      .with(SearchOption::SkipLineBreaks, m_options.skipBreaksAndSpaces)
-                                      .with(SearchOption::SkipSpaces, m_options.skipBreaksAndSpaces)
-                                      .with(SearchOption::WholeWord, m_options.wholeWord);
+    const SearchOptions options = makeSearchOptions(
+        true, m_options.matchCase, m_options.ignoreWidth, m_options.skipBreaksAndSpaces, m_options.wholeWord);
     SeekCollector collector(m_searched, options);
     const Document& doc = m_context.document;
     QLabel* status = dialog.statusLabel();
@@ -222,15 +208,8 @@ void SeekCommands::showCount()
 
 void SeekCommands::saveHistories()
 {
-    const std::vector<std::string> find = m_dialog->findEdit()->history();
-    const std::vector<std::string> replace = m_dialog->replEdit()->history();
-    const Settings& settings = m_context.settings;
-    if (find == settings.history(Settings::History::Find) && replace == settings.history(Settings::History::Replace))
-        return;
-    m_context.host.updateSettings([&](Settings& s) {
-        s.setHistory(Settings::History::Find, find);
-        s.setHistory(Settings::History::Replace, replace);
-    });
+    search_windows::saveHistory(m_context, Settings::History::Find, m_dialog->findEdit()->history());
+    search_windows::saveHistory(m_context, Settings::History::Replace, m_dialog->replEdit()->history());
 }
 
 // ---- Showing a hit -----------------------------------------------------------------------------
@@ -243,30 +222,23 @@ void SeekCommands::viewHit()
         return;
     m_context.memo.store();
     SeekHit hit;
-    const Document& doc = m_context.document;
-    const Node* node = nullptr;
-    if (m_results->currentHit(rows.first(), hit))
-        node = doc.nodeAt(hit.nodeIndex);
-    const TNodeData* data = node ? node->data() : nullptr;
     // The row must still describe the text: a changed text would put the selection elsewhere.
-    if (data == nullptr || static_cast<std::size_t>(hit.offset) > data->MemoStr.size()
-        || std::string_view(data->MemoStr).substr(static_cast<std::size_t>(hit.offset), hit.matched.size()) != hit.matched) {
+    if (!m_results->currentHit(rows.first(), hit) || !hitStillMatches(m_context.document, hit)) {
         m_context.beep();
         return;
     }
+    Node* node = m_context.document.nodeAt(hit.nodeIndex);
     dialog.roller()->setRoller(true);
     TExtMemo& memo = m_panes.memo;
     // Out of the way of the memo pane's present selection.
     QWidget* viewport = memo.viewport();
-    const QFont font = memo.font();
-    const int line = qRound(font.pointSizeF() * memo.logicalDpiY() / 72.0);
-    const int point = memo.PosFromChar(memo.SelPos() + memo.SelLen()).y() + line;
+    const int point = memo.PosFromChar(memo.SelPos() + memo.SelLen()).y() + search_windows::lineHeight(memo);
     const int top = viewport->mapFromGlobal(dialog.frameGeometry().topLeft()).y();
     if (point > top - 30 && point < top + 50)
         dialog.move(dialog.frameGeometry().left(), dialog.frameGeometry().top() + (point < viewport->height() / 2 ? 60 : -60));
 
     m_panes.treeCommands.allowRestoreTreeState();
-    m_panes.tree.setSelectedNode(const_cast<Node*>(node));
+    m_panes.tree.setSelectedNode(node);
     memo.setSelPos(hit.offset);
     memo.ScrollCaret();
     memo.setSelLen(hit.length);

@@ -145,6 +145,13 @@ void TemplateCommands::tell(const QString& text, const QString& caption, Message
     m_context.prompt().tell(m_context.window, text, caption, icon);
 }
 
+void TemplateCommands::tellUnreadable(const TemplateEntry& entry, const std::string& error)
+{
+    tell(QStringLiteral("テンプレートファイル ") + utf8(entry.path) + QStringLiteral(" を読み込めませんでした。\r\n\r\n(")
+            + utf8(error) + QStringLiteral(")"),
+        QStringLiteral("ファイルエラー"), MessageIcon::Error);
+}
+
 void TemplateCommands::apply(const TemplateEntry& entry)
 {
     if (m_context.document.isReadOnly()) {
@@ -181,9 +188,7 @@ void TemplateCommands::applyTree(const TemplateEntry& entry)
         result = applyTreeTemplateFile(QFile::encodeName(utf8(entry.path)).toStdString(), document, base);
     }
     if (result.status == TemplateReadStatus::CannotOpen) {
-        tell(QStringLiteral("テンプレートファイル ") + utf8(entry.path) + QStringLiteral(" を読み込めませんでした。\r\n\r\n(")
-                + utf8(result.errorText) + QStringLiteral(")"),
-            QStringLiteral("ファイルエラー"), MessageIcon::Error);
+        tellUnreadable(entry, result.errorText);
         return;
     }
     if (!result.ok()) {
@@ -211,9 +216,7 @@ void TemplateCommands::applyText(const TemplateEntry& entry)
     std::string text;
     std::string error;
     if (!loadTextTemplate(QFile::encodeName(utf8(entry.path)).toStdString(), text, &error)) {
-        tell(QStringLiteral("テンプレートファイル ") + utf8(entry.path) + QStringLiteral(" を読み込めませんでした。\r\n\r\n(")
-                + utf8(error) + QStringLiteral(")"),
-            QStringLiteral("ファイルエラー"), MessageIcon::Error);
+        tellUnreadable(entry, error);
         return;
     }
     m_memo.insertText(Cp932Chars::decode(text));

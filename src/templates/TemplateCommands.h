@@ -53,6 +53,7 @@ private:
     void applyTree(const TemplateEntry& entry);
     void saveList(std::vector<TemplateEntry> entries);
     void tell(const QString& text, const QString& caption, MessageIcon icon);
+    void tellUnreadable(const TemplateEntry& entry, const std::string& error);
 
     WindowContext m_context;
     TreePane& m_tree;

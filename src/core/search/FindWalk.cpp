@@ -10,7 +10,8 @@
 
 namespace notarium {
 
-SearchOptions FindState::options() const
+SearchOptions makeSearchOptions(
+    bool forward, bool matchCase, bool ignoreWidth, bool skipBreaksAndSpaces, bool wholeWord)
 {
     return SearchOptions()
         .with(SearchOption::Forward, forward)
@@ -19,6 +20,11 @@ SearchOptions FindState::options() const
         .with(SearchOption::SkipLineBreaks, skipBreaksAndSpaces)
         .with(SearchOption::SkipSpaces, skipBreaksAndSpaces)
         .with(SearchOption::WholeWord, wholeWord);
+}
+
+SearchOptions FindState::options() const
+{
+    return makeSearchOptions(forward, matchCase, ignoreWidth, skipBreaksAndSpaces, wholeWord);
 }
 
 namespace {

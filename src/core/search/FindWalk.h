@@ -13,6 +13,10 @@ namespace notarium {
 class Document;
 class Node;
 
+// The engine options of the two search windows' check boxes.
+SearchOptions makeSearchOptions(
+    bool forward, bool matchCase, bool ignoreWidth, bool skipBreaksAndSpaces, bool wholeWord);
+
 // What the find window and find next/previous search for, kept by the window for the whole run.
 struct FindState {
     std::string text; // CP932

@@ -39,6 +39,13 @@ bool hitFits(std::string_view text, const SeekHit& hit, std::size_t& floor)
 
 } // namespace
 
+bool hitStillMatches(const Document& doc, const SeekHit& hit)
+{
+    const Node* node = hitNode(doc, hit);
+    std::size_t floor = 0;
+    return node != nullptr && hitFits(node->data()->MemoStr, hit, floor);
+}
+
 bool replaceOneHit(Document& doc, const SeekHit& hit, std::string_view replacement)
 {
     Node* node = hitNode(doc, hit);

@@ -16,6 +16,8 @@ struct SeekHit;
 // begin at a character, or when the bytes there are no longer the bytes of the hit. Callers
 // replace the hits of one node from the last to the first, so earlier offsets stay valid.
 bool replaceOneHit(Document& doc, const SeekHit& hit, std::string_view replacement);
+// Whether the hit still describes its node's text, by the rules replaceOneHit refuses with.
+bool hitStillMatches(const Document& doc, const SeekHit& hit);
 
 struct ReplaceAllResult {
     std::size_t replaced = 0;
