@@ -415,6 +415,25 @@ std::u16string toUtf16(std::string_view bytes)
     return result;
 }
 
+std::size_t utf16Length(std::string_view bytes)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
+    std::size_t length = 0;
+    char16_t unit = 0;
+    while (p < end) {
+        while (end - p >= 8 && (load8(p) & kHighBits) == 0) {
+            length += 8;
+            p += 8;
+        }
+        if (p < end) {
+            p += decodeChar(p, end, unit);
+            ++length;
+        }
+    }
+    return length;
+}
+
 std::string toUtf8(std::string_view bytes)
 {
     return decodeToUtf8<false>(bytes);

@@ -17,6 +17,8 @@ inline constexpr std::string_view kReplacementBytes = "\x81\xAC";
 // when the canonical one would pair up with that byte: decode(encode(decode(bytes))) always gives
 // the same text again.)
 std::u16string toUtf16(std::string_view bytes);
+// toUtf16(bytes).size(), without building the text.
+std::size_t utf16Length(std::string_view bytes);
 // UTF-8 output; a lone surrogate U+DCxx is written as its three-byte form (ED B3 xx / ED B2 xx),
 // which fromUtf8 reads back, so the round trip holds through UTF-8 too.
 std::string toUtf8(std::string_view bytes);

@@ -180,6 +180,7 @@ TEST(Cp932Codec, RandomBytesRoundTripThroughUtf16AndUtf8)
         for (int i = length(random); i > 0; --i)
             bytes += round % 2 ? alphabet[pick(random)] : char(anyByte(random));
         const std::u16string text = toUtf16(bytes);
+        ASSERT_EQ(utf16Length(bytes), text.size());
         bool replaced = false;
         const std::string viaUtf16 = fromUtf16(text, &replaced);
         const std::string viaUtf8 = fromUtf8(toUtf8(bytes), &replaced);
@@ -216,6 +217,7 @@ TEST_P(Cp932LongText, RoundTrips)
         bytes += i % 50 == 49 ? "plain ascii text, " : GetParam();
     bytes += "\x82";
     const std::u16string text = toUtf16(bytes);
+    EXPECT_EQ(utf16Length(bytes), text.size());
     EXPECT_EQ(text.back(), u'\xDC82');
     EXPECT_EQ(fromUtf16(text), bytes);
     EXPECT_EQ(fromUtf8(toUtf8(bytes)), bytes);
