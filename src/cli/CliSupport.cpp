@@ -4,7 +4,18 @@
 #include "core/document/Document.h"
 #include "core/text/Cp932Codec.h"
 
+#include <charconv>
+
 namespace notarium::cli {
+
+std::optional<long long> parseIndex(std::string_view text)
+{
+    long long value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value < 0)
+        return std::nullopt;
+    return value;
+}
 
 void printMessage(std::FILE* err, const std::string& path, std::string_view text)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,8 @@ namespace notarium::cli {
 
 // Prints "path: message" on one line; the program's messages use CR LF between their lines.
 void printMessage(std::FILE* err, const std::string& path, std::string_view text);
+// A node index as typed: decimal digits only, 0 or more.
+std::optional<long long> parseIndex(std::string_view text);
 // Reads a data file; on failure prints the program's message and returns false.
 bool loadDocument(const std::string& path, Document& doc, ReadResult& result, std::FILE* err);
 // Writes a document read with result to path atomically, the nodes keeping the expanded states

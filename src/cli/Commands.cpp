@@ -25,6 +25,7 @@ constexpr Command kCommands[] = {
         "replace FILE OUT TEXT REPLACEMENT [--match-case] [--ignore-width] [--skip-breaks-and-spaces] "
         "[--whole-word] [--tree N]",
         replaceCommand },
+    { "count", "count FILE [--node N]", countCommand },
     { "export",
         "export FILE OUT [--tree N | --memo N] [--contents] [--empty-line] [--ignore-paper-folder] "
         "[--new-page]\n"

@@ -22,5 +22,6 @@ int templateCommand(const Arguments& args, std::FILE* out, std::FILE* err); // T
 int exportCommand(const Arguments& args, std::FILE* out, std::FILE* err); // ExportCommand.cpp
 int findCommand(const Arguments& args, std::FILE* out, std::FILE* err); // FindCommand.cpp
 int replaceCommand(const Arguments& args, std::FILE* out, std::FILE* err); // ReplaceCommand.cpp
+int countCommand(const Arguments& args, std::FILE* out, std::FILE* err); // CountCommand.cpp
 
 } // namespace notarium::cli

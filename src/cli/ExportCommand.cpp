@@ -7,7 +7,6 @@
 #include "core/text/Cp932Codec.h"
 #include "core/textio/TextExportWriter.h"
 
-#include <charconv>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -35,15 +34,6 @@ std::vector<std::string> splitMarks(std::string_view list)
             return marks;
         list.remove_prefix(comma + 1);
     }
-}
-
-std::optional<long long> parseIndex(std::string_view text)
-{
-    long long value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || value < 0)
-        return std::nullopt;
-    return value;
 }
 
 // The value of "--name=value" or of "--name value"; nothing when neither form is there.

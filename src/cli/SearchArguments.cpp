@@ -1,10 +1,10 @@
 #include "cli/SearchArguments.h"
 
+#include "cli/CliSupport.h"
+
 #include "core/document/Document.h"
 #include "core/search/SeekCollector.h"
 #include "core/text/Cp932Codec.h"
-
-#include <charconv>
 
 namespace notarium::cli {
 
@@ -23,12 +23,9 @@ bool parseSearchArguments(const Arguments& args, SearchArguments& parsed)
         } else if (arg == "--tree") {
             if (i + 1 >= args.size())
                 return false;
-            const std::string& value = args[++i];
-            long long index = 0;
-            const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), index);
-            if (ec != std::errc() || end != value.data() + value.size() || index < 0)
+            parsed.treeIndex = parseIndex(args[++i]);
+            if (!parsed.treeIndex)
                 return false;
-            parsed.treeIndex = index;
         } else if (arg.starts_with("--")) {
             return false;
         } else {
