@@ -23,6 +23,7 @@
 #include "core/settings/SettingsStore.h"
 #include "editor/ImeLineEdit.h"
 #include "editor/TExtMemo.h"
+#include "memo/CountCommands.h"
 #include "memo/MemoBinding.h"
 #include "memo/MemoCommands.h"
 #include "search/FindCommands.h"
@@ -111,6 +112,7 @@ TMainForm1::TMainForm1(const MainWindowContext& context, QWidget* parent)
     registerCommands(new SeekCommands(c, searchPanes, this));
     registerCommands(new TemplateCommands(c, *m_tree, *m_title, *m_memo, *m_menus, *m_actions, *m_view, this));
     registerCommands(new BookmarkCommands(c, *m_tree, *m_treeCommands, this));
+    registerCommands(new CountCommands(c, *m_tree, this));
     // Commands of subsystems that are not part of the window yet stay visibly unavailable.
     m_actions->disableUnclaimed();
 

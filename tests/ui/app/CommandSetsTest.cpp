@@ -42,7 +42,6 @@ const QStringList kNotBuiltYet = {
     QStringLiteral("EditByEditorClick"),
     QStringLiteral("HelperList1Click"),
     QStringLiteral("MemoWizardClick"),
-    QStringLiteral("CountCharClick"),
 };
 
 // A subsystem as a later issue adds one: a command, its enabling and a pop-up item.
