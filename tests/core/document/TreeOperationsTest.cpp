@@ -1,5 +1,7 @@
 #include "core/document/TreeOperations.h"
 
+#include "core/document/MemoWizard.h"
+
 #include "MirrorObserver.h"
 
 #include <gtest/gtest.h>
@@ -435,6 +437,30 @@ TEST_F(TreeOps, AppendSiblingLeavesTheTargetInPlace)
     EXPECT_EQ(outline(doc, true), "D+(A+(A1) B C T1 T2) P");
     EXPECT_EQ(n("T2")->imageIndex(), KindCategory);
     EXPECT_EQ(ops.appendSiblingNode(doc.paperFolderNode(), KindMemo, "T3"), nullptr);
+}
+
+TEST_F(TreeOps, WizardPlacesEachChoiceAndFallsBackBelowATopLevelTarget)
+{
+    load("D+(A+(A1) B) P");
+    // Each new node after the one before: the series stands in typing order after A.
+    Node* target = n("A");
+    for (const char* title : { "W1", "W2" })
+        target = createWizardNode(ops, target, WizardPlacement::Memo, false, title);
+    EXPECT_EQ(outline(doc), "D(A(A1) W1 W2 B) P");
+    // Kept selection: same-level nodes go to the end of the siblings, the target stays.
+    createWizardNode(ops, n("A"), WizardPlacement::Category, true, "E1");
+    createWizardNode(ops, n("A"), WizardPlacement::Memo, true, "E2");
+    EXPECT_EQ(outline(doc), "D(A(A1) W1 W2 B E1 E2) P");
+    EXPECT_EQ(n("E1")->imageIndex(), KindCategory);
+    createWizardNode(ops, n("B"), WizardPlacement::ChildCategory, false, "C1");
+    createWizardNode(ops, n("B"), WizardPlacement::Result, false, "R1");
+    EXPECT_EQ(outline(doc), "D(A(A1) W1 W2 B(C1 R1) E1 E2) P");
+    EXPECT_EQ(n("R1")->imageIndex(), KindResult);
+    // A top-level target: the same level becomes the last child, and no result.
+    createWizardNode(ops, doc.paperFolderNode(), WizardPlacement::Memo, true, "P1");
+    createWizardNode(ops, doc.paperFolderNode(), WizardPlacement::Category, false, "P2");
+    EXPECT_EQ(createWizardNode(ops, doc.paperFolderNode(), WizardPlacement::Result, false, "X"), nullptr);
+    EXPECT_EQ(outline(doc), "D(A(A1) W1 W2 B(C1 R1) E1 E2) P(P1 P2)");
 }
 
 TEST_F(TreeOps, ShortTitleListGivesEmptyTitles)
