@@ -30,6 +30,7 @@ constexpr const char* kPages[] = {
     "search.html",
     "templates.html",
     "bookmarks.html",
+    "memotools.html",
     "toolbars.html",
     "statusbar.html",
 };
@@ -50,6 +51,7 @@ constexpr ContextPage kContextPages[] = {
     { HelpWindow::TemplateListContext, "templates.html" },
     { HelpWindow::TemplateEditorContext, "templates.html" },
     { HelpWindow::BookmarkListContext, "bookmarks.html" },
+    { HelpWindow::MemoWizardContext, "memotools.html" },
     { HelpWindow::StatusBarContext, "statusbar.html" },
     { HelpWindow::CommandLineContext, "mainwindow.html" },
 };

@@ -32,6 +32,7 @@ public:
         TemplateListContext = 30,
         TemplateEditorContext = 31,
         BookmarkListContext = 33,
+        MemoWizardContext = 34,
         CommandLineContext = 116,
     };
 

@@ -31,7 +31,8 @@ TCountResult::TCountResult(const CharacterCounts& counts, QWidget* mainWindow)
 {
     setObjectName(QStringLiteral("TCountResult"));
     setWindowTitle(QStringLiteral("文字数カウント"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+        | Qt::MSWindowsFixedSizeDialogHint);
     setModal(true);
 
     auto* icon = new QLabel;

@@ -590,6 +590,8 @@ void PlatformTest::everyContextHasItsAnchor_data()
                                    << "テンプレートの一覧";
     QTest::newRow("template editor") << 31 << "templates.html"
                                      << "テンプレートの編集";
+    QTest::newRow("memo wizard") << 34 << "memotools.html"
+                                 << "新規メモ連続作成";
     QTest::newRow("command line") << 116 << "mainwindow.html"
                                   << "コマンドライン";
 }
