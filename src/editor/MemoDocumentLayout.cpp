@@ -16,6 +16,8 @@ constexpr auto kOurWrapMode = QTextOption::WrapAnywhere;
 constexpr qreal kRightGap = 2;
 // Positions and widths of a text line are kept in 1/64 pixel.
 constexpr qreal kLineUnit = 1.0 / 64;
+// Paragraphs longer than this keep their shaped text (short ones are shaped again in no time).
+constexpr int kCachedBlockLength = 4096;
 
 } // namespace
 
@@ -175,6 +177,9 @@ void MemoDocumentLayout::layoutBlock(const QTextBlock& block) const
             height += qCeil(line.leading());
     }
     layout->endLayout();
+    // A long paragraph keeps its shaped text between paints: without the cache every paint (the
+    // text's and the edit marks') shapes the whole paragraph again, 20 ms for a line of 1 MB.
+    layout->setCacheEnabled(block.length() > kCachedBlockLength);
     const_cast<QTextBlock&>(block).setLineCount(block.isVisible() ? layout->lineCount() : 0);
 }
 

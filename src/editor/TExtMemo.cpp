@@ -1,12 +1,14 @@
 #include "editor/TExtMemo.h"
 
 #include "editor/Cp932Chars.h"
+#include "editor/EditOverlayPainter.h"
 #include "editor/MemoDocumentLayout.h"
 
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -46,6 +48,10 @@ TExtMemo::TExtMemo(QWidget* parent)
     m_editArea.setOverFlow(fullWidthCharWidth());
     applyEditArea();
     applyTabStops();
+
+    m_overlays = std::make_unique<EditOverlayPainter>(*this);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, m_overlays.get(), &EditOverlayPainter::caretMoved);
+    connect(this, &QPlainTextEdit::selectionChanged, m_overlays.get(), &EditOverlayPainter::caretMoved);
 }
 
 TExtMemo::~TExtMemo() = default;
@@ -465,7 +471,18 @@ void TExtMemo::ScrollCaret()
 
 void TExtMemo::SelectAll()
 {
+    HideCaretMarker();
     selectAll();
+}
+
+void TExtMemo::HideCaretMarker()
+{
+    m_overlays->hideCaretMarker();
+}
+
+void TExtMemo::ShowCaretMarker()
+{
+    m_overlays->showCaretMarker();
 }
 
 // ---------------------------------------------------------------- input
@@ -479,6 +496,11 @@ void TExtMemo::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    // Shift with an arrow key begins or changes a selection.
+    if ((event->modifiers() & Qt::ShiftModifier)
+        && (event->key() == Qt::Key_Left || event->key() == Qt::Key_Up || event->key() == Qt::Key_Right
+            || event->key() == Qt::Key_Down))
+        HideCaretMarker();
     // Shift+Enter would put a line separator inside the paragraph, a character the document's
     // code page does not have; every line break of a memo is a paragraph break (CR LF).
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
@@ -534,6 +556,16 @@ bool TExtMemo::inSelectionBar(const QPoint& viewportPoint) const
 }
 
 void TExtMemo::mousePressEvent(QMouseEvent* event)
+{
+    // The underline leaves the old line before the click moves the caret.
+    if (event->button() == Qt::LeftButton)
+        HideCaretMarker();
+    pressMouse(event);
+    if (event->button() == Qt::LeftButton)
+        ShowCaretMarker();
+}
+
+void TExtMemo::pressMouse(QMouseEvent* event)
 {
     const QPoint point = event->position().toPoint();
     if (event->button() != Qt::LeftButton || !inSelectionBar(point)) {
@@ -594,6 +626,8 @@ void TExtMemo::mouseReleaseEvent(QMouseEvent* event)
 
 void TExtMemo::mouseDoubleClickEvent(QMouseEvent* event)
 {
+    if (event->button() == Qt::LeftButton)
+        HideCaretMarker();
     const QPoint point = event->position().toPoint();
     if (event->button() != Qt::LeftButton || !inSelectionBar(point)) {
         QPlainTextEdit::mouseDoubleClickEvent(event);
@@ -617,6 +651,25 @@ void TExtMemo::resizeEvent(QResizeEvent* event)
 {
     QPlainTextEdit::resizeEvent(event);
     m_layout->setViewportWidth(viewport()->width());
+}
+
+void TExtMemo::paintEvent(QPaintEvent* event)
+{
+    QPlainTextEdit::paintEvent(event);
+    QPainter painter(viewport());
+    m_overlays->paint(painter, event->rect());
+}
+
+void TExtMemo::focusInEvent(QFocusEvent* event)
+{
+    QPlainTextEdit::focusInEvent(event);
+    m_overlays->focusChanged();
+}
+
+void TExtMemo::focusOutEvent(QFocusEvent* event)
+{
+    QPlainTextEdit::focusOutEvent(event);
+    m_overlays->focusChanged();
 }
 
 void TExtMemo::changeEvent(QEvent* event)

@@ -8,11 +8,13 @@
 #include "editor/TWordWrapOption.h"
 
 #include <QPlainTextEdit>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace notarium {
 
+class EditOverlayPainter;
 class MemoDocumentLayout;
 
 // The memo editor: a plain-text editor whose text is a CP932 byte string at its edge, with a
@@ -56,6 +58,10 @@ public:
     TMarker& WordWrapMarker() { return m_wordWrapMarker; }
     const TMarker& WordWrapMarker() const { return m_wordWrapMarker; }
     void setWordWrapMarker(const TMarker& marker) { m_wordWrapMarker.assign(marker); }
+    // The caret marker goes off until the caret or the selection next changes or the memo gets
+    // the focus; ShowCaretMarker puts it back at once.
+    void HideCaretMarker();
+    void ShowCaretMarker();
     TWordWrapOption& WordWrapOption() { return m_wordWrapOption; }
 
     bool LineSelect() const { return m_lineSelect; }
@@ -147,8 +153,14 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // The overlays walk the visible blocks as the editor's own painting does.
+    friend class EditOverlayPainter;
+
     void applyEditArea();
     void applyRules();
     void applyTabStops();
@@ -157,6 +169,8 @@ private:
     int fullWidthCharWidth() const;
     QString preeditText() const;
     bool inSelectionBar(const QPoint& viewportPoint) const;
+    // A press of any button, in the selection bar or in the text.
+    void pressMouse(QMouseEvent* event);
     // The display line (start, end) around a position, end including the line break when it is
     // the block's last line.
     std::pair<int, int> displayLineRange(int charPos) const;
@@ -164,6 +178,7 @@ private:
     int displayLineStart(int line) const;
 
     MemoDocumentLayout* m_layout = nullptr;
+    std::unique_ptr<EditOverlayPainter> m_overlays;
     TEditArea m_editArea;
     TEditMarks m_editMarks;
     TImeColors m_imeColors;

@@ -133,6 +133,7 @@ void MemoBinding::load(Node* node)
     const TNodeData* data = node->data();
     if (data == nullptr)
         return;
+    m_memo.HideCaretMarker();
     {
         const Loading loading(m_loading);
         m_memo.setBytes(data->MemoStr);
