@@ -2,8 +2,10 @@
 // file until the window has painted, selecting another node, jumping into closed branches (by
 // selection and by a bookmark), saving, the find window (a search without a hit, a hit deep inside
 // collapsed branches), the search-and-replace window (listing every hit, replacing them all), a
-// tree template of 1,000 pages applied and a key typed into a 1 MB memo. Every figure is the wall time of the whole step as the person waits
+// tree template of 1,000 pages applied, and a key typed and a page scrolled in a 1 MB memo, with
+// and without the edit marks. Every figure is the wall time of the whole step as the person waits
 // for it, painting included.
+#include "app/Appearance.h"
 #include "app/FileCommands.h"
 #include "app/MainWindow.h"
 #include "app/TreePane.h"
@@ -320,9 +322,8 @@ double replaceAll(TSeekDialog* dialog, TMainForm1& window, const QString& replac
     return time;
 }
 
-// ---- The memo pane -----------------------------------------------------------------------------
+// ---- Templates ---------------------------------------------------------------------------------
 
-// A 1 MB memo, then one key; the worst of ten.
 // A tree template of 1,000 pages, three levels, each with a short body, applied under a node in
 // the middle of the document: from the menu item until the tree has painted.
 double applyTreeTemplate(TMainForm1& window, const QString& folder)
@@ -352,20 +353,62 @@ double applyTreeTemplate(TMainForm1& window, const QString& folder)
     return time;
 }
 
-double keyInLargeMemo(TMainForm1& window)
+// ---- The memo pane -----------------------------------------------------------------------------
+
+// Lines of Japanese and ASCII text with a space each.
+const std::string kPlainLine
+    = "\x93\xfa\x96\x7b\x8c\xea\x82\xcc\x83\x65\x83\x4c\x83\x58\x83\x67 sample text line\r\n";
+// Lines with something for every edit mark: a tab, half- and full-width spaces, a control
+// character and the line end.
+const std::string kMarkedLine = "\t\x93\xfa\x96\x7b\x8c\xea\x82\xcc\x81\x40\x83\x65\x83\x4c\x83\x58\x83\x67"
+                                " sample\x01 text line\r\n";
+
+// Shows a body of about 1 MB, made of the line repeated (or of one line without a break), in the
+// memo pane with the caret in the middle and the focus in the memo.
+TExtMemo* showLargeMemo(TMainForm1& window, const std::string& line, bool oneLine = false)
 {
     Document& doc = window.document();
     Node* memoNode = doc.nodeAt(1);
-    std::string body;
-    while (body.size() < (1 << 20))
-        body += "\x93\xfa\x96\x7b\x8c\xea\x82\xcc\x83\x65\x83\x4c\x83\x58\x83\x67 sample text line\r\n";
-    memoNode->data()->MemoStr = body;
+    // Away first: leaving the node stores what the memo pane holds into it.
     window.treePane()->setSelectedNode(doc.nodeAt(2));
+    std::string body;
+    const std::string repeated = oneLine ? line.substr(0, line.size() - 2) : line;
+    while (body.size() < (1 << 20))
+        body += repeated;
+    memoNode->data()->MemoStr = body;
     window.treePane()->setSelectedNode(memoNode);
     QApplication::processEvents();
     TExtMemo* memo = window.memoPane();
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window))
+        printError("the main window did not become active");
     memo->setFocus();
+    if (!memo->hasFocus())
+        printError("the memo pane has no focus: the caret marker would not follow the caret");
     memo->setSelPos(static_cast<int>(body.size() / 2));
+    memo->ScrollCaret();
+    paint(memo->viewport());
+    return memo;
+}
+
+// Every edit mark, the caret marker and the word-wrap marker on (in the edit area, as wide as the
+// program makes it), or all off.
+void showEveryMark(TExtMemo* memo, bool on)
+{
+    TEditMarks& marks = memo->EditMarks();
+    for (TEditMark* mark : { &marks.CrLf, &marks.Ctrl, &marks.DSp, &marks.SSp, &marks.Tab, &marks.Eot })
+        mark->Enabled = on;
+    memo->CaretMarker().Enabled = on;
+    memo->WordWrapMarker().Enabled = on;
+    if (on)
+        memo->EditArea().setWidth(memo->width() - Appearance::kEditAreaInset);
+    memo->EditArea().setEnabled(on);
+    paint(memo->viewport());
+}
+
+// One key typed, until painted; the worst of ten.
+double typeKeys(TExtMemo* memo)
+{
     double worst = 0;
     QElapsedTimer timer;
     for (int i = 0; i < 10; ++i) {
@@ -375,6 +418,52 @@ double keyInLargeMemo(TMainForm1& window)
         worst = std::max(worst, ms(timer));
     }
     return worst;
+}
+
+// One page down, until painted; the worst of ten.
+double scrollPages(TExtMemo* memo)
+{
+    double worst = 0;
+    QElapsedTimer timer;
+    for (int i = 0; i < 10; ++i) {
+        timer.restart();
+        memo->Scroll(TExtMemo::ScrollAction::PageDown);
+        paint(memo->viewport());
+        worst = std::max(worst, ms(timer));
+    }
+    return worst;
+}
+
+struct MemoSteps {
+    double key = 0;
+    double keyMarked = 0;
+    double page = 0;
+    double pageMarked = 0;
+    double pageOneLine = 0;
+};
+
+// Typing and scrolling in a 1 MB memo without marks, then with every mark and both markers on;
+// last, scrolling through one line of 1 MB wrapped into thousands of display lines.
+MemoSteps largeMemo(TMainForm1& window)
+{
+    MemoSteps steps;
+    TExtMemo* memo = showLargeMemo(window, kPlainLine);
+    showEveryMark(memo, false);
+    steps.key = typeKeys(memo);
+    steps.page = scrollPages(memo);
+
+    // As at start-up: the marks are set before a text is loaded.
+    showEveryMark(memo, true);
+    memo = showLargeMemo(window, kMarkedLine);
+    steps.keyMarked = typeKeys(memo);
+    steps.pageMarked = scrollPages(memo);
+
+    memo = showLargeMemo(window, kMarkedLine, true);
+    steps.pageOneLine = scrollPages(memo);
+    if (memo->document()->blockCount() != 1 || memo->LineCount() < 1000)
+        printError("the one-line memo is not one long wrapped line");
+    showEveryMark(memo, false);
+    return steps;
 }
 
 } // namespace
@@ -418,7 +507,7 @@ int main(int argc, char** argv)
     QApplication::processEvents();
 
     const double applied = applyTreeTemplate(window, dir.path());
-    const double key = keyInLargeMemo(window);
+    const MemoSteps memo = largeMemo(window);
 
     std::printf("document: %zu nodes\n", window.document().nodeCount());
     printStep("open until painted", open, "500");
@@ -426,7 +515,11 @@ int main(int argc, char** argv)
     printStep("jump into closed tree", jump, "50");
     printStep("jump to a bookmark in a closed branch", bookmarkJump, "50");
     printStep("save", saved, "200");
-    printStep("key in a 1 MB memo", key, "16, worst of 10");
+    printStep("key in a 1 MB memo", memo.key, "16, worst of 10");
+    printStep("key in a 1 MB memo, every mark on", memo.keyMarked, "16, worst of 10");
+    printStep("page down in a 1 MB memo", memo.page, "16, worst of 10");
+    printStep("page down in a 1 MB memo, every mark on", memo.pageMarked, "16, worst of 10");
+    printStep("page down in one 1 MB line, every mark on", memo.pageOneLine, "16, worst of 10");
     printStep("find next, nothing found", findMiss, "300");
     printStep("find next to a hit deep in closed branches", findDeep, "50");
     printStep("search-and-replace window lists " + std::to_string(listed.rows) + " hits", listed.time, "500");
