@@ -386,7 +386,7 @@ private slots:
     {
         openMemo("hello");
         for (const char* name :
-            { "Cut1", "tbCopy", "Undo1", "tbUndo", "Paste1", "EraseCRLF1", "HelperList1" })
+            { "Cut1", "tbCopy", "Undo1", "tbUndo", "Paste1", "EraseCRLF1" })
             QVERIFY2(!enabled(name), name);
         QVERIFY(enabled("SelectAll1") && enabled("InsertDate"));
 
