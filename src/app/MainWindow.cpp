@@ -24,8 +24,10 @@
 #include "editor/ImeLineEdit.h"
 #include "editor/TExtMemo.h"
 #include "memo/CountCommands.h"
+#include "memo/HelperListCommands.h"
 #include "memo/MemoBinding.h"
 #include "memo/MemoCommands.h"
+#include "memo/WizardCommands.h"
 #include "search/FindCommands.h"
 #include "search/SeekCommands.h"
 #include "templates/TemplateCommands.h"
@@ -113,6 +115,8 @@ TMainForm1::TMainForm1(const MainWindowContext& context, QWidget* parent)
     registerCommands(new TemplateCommands(c, *m_tree, *m_title, *m_memo, *m_menus, *m_actions, *m_view, this));
     registerCommands(new BookmarkCommands(c, *m_tree, *m_treeCommands, this));
     registerCommands(new CountCommands(c, *m_tree, this));
+    registerCommands(new WizardCommands(c, *m_tree, *m_memo, *m_treeCommands, *m_view, this));
+    registerCommands(new HelperListCommands(c, *m_title, *m_memo, *m_menus, this));
     // Commands of subsystems that are not part of the window yet stay visibly unavailable.
     m_actions->disableUnclaimed();
 
@@ -184,7 +188,7 @@ void TMainForm1::buildPanes()
     m_memo->EditArea().Margin().setLeft(10);
     m_memo->EditArea().Margin().setTop(2);
     m_memo->EditArea().Margin().setBottom(1);
-    m_memo->EditMarks().CrLf.Color = QColor(0x80, 0x80, 0x00); // clTeal
+    m_memo->EditMarks().CrLf.Color = QColor(0x00, 0x80, 0x80); // clTeal
     m_memo->CaretMarker().Color = QColor(0x00, 0x80, 0x80);
     // Japanese line breaking: the level-2 punctuation set, with kinsoku, word breaks and hanging
     // punctuation switched on.

@@ -40,13 +40,16 @@ const QStringList kNotBuiltYet = {
     QStringLiteral("KeyCustomizeClick"),
     QStringLiteral("Option1Click"),
     QStringLiteral("EditByEditorClick"),
-    QStringLiteral("HelperList1Click"),
-    QStringLiteral("MemoWizardClick"),
 };
 
-// A subsystem as a later issue adds one: a command, its enabling and a pop-up item.
+// A subsystem as a later issue adds one: a command, its enabling and a pop-up item. It takes an
+// event no set of the window handles yet, so that triggering it runs nothing but the count.
 class CountingCommands : public QObject, public CommandSet {
 public:
+    explicit CountingCommands(QString event)
+        : m_event(std::move(event))
+    {
+    }
     int runs = 0;
     int passes = 0;
     int treePopups = 0;
@@ -55,18 +58,21 @@ public:
     void connect(ActionRegistry& registry) override
     {
         actions = &registry;
-        registry.connectEvent(QStringLiteral("CountCharClick"), this, [this](QAction*) { ++runs; });
+        registry.connectEvent(m_event, this, [this](QAction*) { ++runs; });
     }
     void updateActions(const ActionState& state) override
     {
         ++passes;
-        actions->setEventEnabled(QStringLiteral("CountCharClick"), state.hasContent);
+        actions->setEventEnabled(m_event, state.hasContent);
     }
     void preparePopup(Popup popup, const ActionState&, Node* node) override
     {
         if (popup == Popup::Tree && node != nullptr)
             ++treePopups;
     }
+
+private:
+    QString m_event;
 };
 
 } // namespace
@@ -120,16 +126,20 @@ private slots:
 
     void aNewSubsystemPlugsInWithOneRegistration()
     {
-        auto* counting = new CountingCommands;
+        if (kNotBuiltYet.isEmpty())
+            QSKIP("every command of the table is built");
+        const QString event = kNotBuiltYet.last();
+        const QByteArray name = f->window().actions().actionsFor(event).first()->objectName().toLatin1();
+        auto* counting = new CountingCommands(event);
         counting->setParent(&f->window());
         f->window().registerCommands(counting);
         // Connected, and its enabling follows the window's state from the first pass on.
-        QVERIFY(!f->isEnabled("CountChar"));
+        QVERIFY(!f->isEnabled(name.constData()));
         Document& doc = f->document();
         Node* memo = doc.appendNode(doc.documentNode(), "m", KindMemo);
         f->trigger("NewMemo");
-        QVERIFY(f->isEnabled("CountChar"));
-        f->trigger("CountChar");
+        QVERIFY(f->isEnabled(name.constData()));
+        f->trigger(name.constData());
         QCOMPARE(counting->runs, 1);
         const int passes = counting->passes;
         f->window().treePane()->setSelectedNode(memo);
