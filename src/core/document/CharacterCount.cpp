@@ -26,12 +26,21 @@ std::int64_t countCharacters(std::string_view body)
 
 CharacterCounts countCharacters(const Document& doc, const Node* selected)
 {
+    // One walk: the branch is the selected node and the nodes after it whose level is greater.
     CharacterCounts counts;
-    doc.forEachInOrder([&](const Node* node, int) { counts.total += countOf(node); });
-    if (selected != nullptr) {
-        counts.node = countOf(selected);
-        Document::forEachInSubtree(selected, [&](const Node* node, int) { counts.branch += countOf(node); });
-    }
+    int branchLevel = -1;
+    doc.forEachInOrder([&](const Node* node, int level) {
+        if (branchLevel >= 0 && level <= branchLevel)
+            branchLevel = -1;
+        const std::int64_t count = countOf(node);
+        counts.total += count;
+        if (node == selected) {
+            counts.node = count;
+            branchLevel = level;
+        }
+        if (branchLevel >= 0)
+            counts.branch += count;
+    });
     return counts;
 }
 
