@@ -1,20 +1,11 @@
 #include "editor/TRetCheckListBox.h"
 
-#include "editor/ReturnNext.h"
-#include "editor/TListBoxHintWindow.h"
-
 namespace notarium {
 
 TRetCheckListBox::TRetCheckListBox(QWidget* parent)
-    : QListWidget(parent)
-    , m_delegate(new ListItemDelegate(this))
+    : TRetListBox(parent)
 {
-    setItemDelegate(m_delegate);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_hint = new LongItemHint(*this, *m_delegate, [this](QStyleOptionViewItem* option) { initViewItemOption(option); });
 }
-
-TRetCheckListBox::~TRetCheckListBox() = default;
 
 int TRetCheckListBox::addCheckItem(const QString& text, bool checked)
 {
@@ -34,17 +25,6 @@ void TRetCheckListBox::setChecked(int row, bool checked)
 {
     if (QListWidgetItem* it = item(row))
         it->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
-}
-
-void TRetCheckListBox::keyPressEvent(QKeyEvent* event)
-{
-    if (m_returnNext && isReturnNextKey(event)) {
-        // The window's order, not the list's own Tab handling.
-        QWidget::focusNextPrevChild(true);
-        event->accept();
-        return;
-    }
-    QListWidget::keyPressEvent(event);
 }
 
 } // namespace notarium
