@@ -64,8 +64,9 @@ LongItemHint::LongItemHint(
     , m_list(list)
     , m_delegate(delegate)
     , m_viewOption(std::move(viewOption))
+    , m_viewport(list.viewport())
 {
-    m_list.viewport()->installEventFilter(this);
+    m_viewport->installEventFilter(this);
     m_list.installEventFilter(this);
     m_list.viewport()->setMouseTracking(true);
     connect(m_list.verticalScrollBar(), &QScrollBar::valueChanged, this, &LongItemHint::hide);
@@ -129,7 +130,9 @@ void LongItemHint::hide()
 
 bool LongItemHint::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_list.viewport()) {
+    // Compared with the pointers kept: while the list is being destroyed it is no list any more,
+    // and events still arrive.
+    if (watched == m_viewport) {
         switch (event->type()) {
         case QEvent::ToolTip:
             // The hint takes the place of the list's tooltips.
@@ -142,7 +145,7 @@ bool LongItemHint::eventFilter(QObject* watched, QEvent* event)
         case QEvent::Leave:
             // The hint's own window may take the pointer for a moment as it appears; only a
             // pointer that left the list takes the hint away.
-            if (!m_list.viewport()->rect().contains(m_list.viewport()->mapFromGlobal(QCursor::pos())))
+            if (!m_viewport->rect().contains(m_viewport->mapFromGlobal(QCursor::pos())))
                 hide();
             break;
         case QEvent::Wheel:
@@ -153,7 +156,7 @@ bool LongItemHint::eventFilter(QObject* watched, QEvent* event)
         default:
             break;
         }
-    } else if (watched == &m_list) {
+    } else if (watched == parent()) { // the list
         switch (event->type()) {
         case QEvent::Hide:
         case QEvent::KeyPress:

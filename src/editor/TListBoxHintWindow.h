@@ -83,6 +83,7 @@ private:
     QListView& m_list;
     ListItemDelegate& m_delegate;
     std::function<void(QStyleOptionViewItem*)> m_viewOption;
+    QWidget* m_viewport;
     QPointer<TListBoxHintWindow> m_window;
     QPersistentModelIndex m_shownFor;
 };

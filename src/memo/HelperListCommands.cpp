@@ -84,7 +84,12 @@ HelperListCommands::HelperListCommands(
 
 HelperListCommands::~HelperListCommands()
 {
-    delete m_list;
+    // The list's own destruction sends it events; they must not reach this filter, which would
+    // look at a list that is half gone.
+    if (m_list) {
+        m_list->removeEventFilter(this);
+        delete m_list;
+    }
 }
 
 void HelperListCommands::connect(ActionRegistry& actions)
