@@ -27,6 +27,9 @@ public:
     // Stops reacting to clipboard changes until resume().
     virtual void pause() = 0;
     virtual void resume() = 0;
+    // Switches collection mode off as its command does (the external editor needs the clipboard
+    // to itself while the person edits).
+    virtual void stopCollecting() = 0;
 };
 
 // The editing commands of the title box and the memo pane, the memo pane's key handling and
@@ -52,6 +55,7 @@ public:
 
     // Collection mode's monitor; null (the default) while there is none.
     void setClipboardMonitor(ClipboardMonitorControl* monitor) { m_monitor = monitor; }
+    ClipboardMonitorControl* clipboardMonitor() const { return m_monitor; }
     // Where the date and time commands take "now" from (tests fix it).
     void setClock(std::function<DateTimeValue()> clock) { m_clock = std::move(clock); }
 

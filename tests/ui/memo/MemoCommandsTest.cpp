@@ -63,6 +63,7 @@ public:
         ++pauses;
     }
     void resume() override { m_paused = false; }
+    void stopCollecting() override { collecting = false; }
 
     bool collecting = true;
     QStringList clips;
