@@ -80,6 +80,7 @@ int runApplication(int argc, char** argv)
     context.settings = &store;
     context.services = Services { &prompts, &dialogs, &launcher, &help };
     context.configFolder = paths.configFolder();
+    context.tempFolder = paths.tempFolder();
 
     TMainForm1 window(context);
     QList<QRect> workAreas;

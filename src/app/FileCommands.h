@@ -33,6 +33,8 @@ public:
     // The window caption ("<path> - Notarium").
     QString caption() const { return m_caption; }
     const FileLock& lock() const { return m_lock; }
+    // Where the open and save dialogs start: the folder last opened from, else DefaultFolder.
+    QString defaultFolder() const;
 
     // The commands. shift: Shift was held when the command was given.
     void newDocument(bool shift);
@@ -77,7 +79,6 @@ private:
     void setDocumentTitle(const QString& path);
     void setDocumentName(const QString& path);
     QString askSavePath();
-    QString defaultFolder() const;
     // Takes the hold on the open file again after the open dialog let go of it.
     void holdAgain();
     // Another window took the file while this one did not hold it.

@@ -42,6 +42,8 @@ struct MainWindowContext {
     Services services;
     // The folder of the program's own files beside the settings (Template.ini, HelpList.dat).
     QString configFolder;
+    // The folder of the external tools' work files (Temp).
+    QString tempFolder;
 };
 
 // The main window: the tree pane, the title band and the memo pane of one document. It builds

@@ -6,6 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <memory>
+
 class QWidget;
 
 namespace notarium {
@@ -57,11 +60,24 @@ public:
         = 0;
 };
 
+// A program started with ProcessLauncher::start, as long as its caller waits for it. Dropping the
+// handle only stops the watching: the program runs on.
+class StartedProgram {
+public:
+    virtual ~StartedProgram() = default;
+    virtual bool hasEnded() const = 0;
+};
+
 // Starting other programs (another window of Notarium, the text editor, the print tool).
 class ProcessLauncher {
 public:
     virtual ~ProcessLauncher() = default;
     virtual bool startDetached(const QString& program, const QStringList& arguments) = 0;
+    // Starts a program as startDetached does (it outlives this one) and watches it: ended runs
+    // once, from the event loop, when the program has ended. Null when it could not be started.
+    virtual std::unique_ptr<StartedProgram> start(
+        const QString& program, const QStringList& arguments, std::function<void()> ended)
+        = 0;
 };
 
 // The program's help, opened at a help context number (each is an anchor of the help pages).

@@ -42,6 +42,7 @@ struct WindowContext {
     StatusPanels& status;
     WindowHost& host;
     QString configFolder; // Template.ini and HelpList.dat live here
+    QString tempFolder; // the external tools' work files (created when one is written)
 
     PromptService& prompt() const { return *services.prompt; }
     HelpService& help() const { return *services.help; }

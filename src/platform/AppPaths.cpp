@@ -79,7 +79,12 @@ bool AppPaths::ensureConfigFolder(QString* error) const
 
 bool AppPaths::ensureTempFolder(QString* error) const
 {
-    return makeFolder(m_tempFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner, error);
+    return ensurePrivateFolder(m_tempFolder, error);
+}
+
+bool AppPaths::ensurePrivateFolder(const QString& path, QString* error)
+{
+    return makeFolder(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner, error);
 }
 
 QString AppPaths::documentsFolder()

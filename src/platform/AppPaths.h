@@ -39,6 +39,8 @@ public:
     // writing a work file. Temp is private to the user (0700): it holds copies of memo text.
     bool ensureConfigFolder(QString* error = nullptr) const;
     bool ensureTempFolder(QString* error = nullptr) const;
+    // The same for a Temp folder known only by its path (a window's context carries the path).
+    static bool ensurePrivateFolder(const QString& path, QString* error = nullptr);
 
     // The person's documents folder (the XDG user folder), else the home folder.
     static QString documentsFolder();

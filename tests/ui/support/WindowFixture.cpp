@@ -44,6 +44,7 @@ MainWindowContext WindowFixture::context()
     context.settings = m_store.get();
     context.services = m_services.services();
     context.configFolder = m_dir.path();
+    context.tempFolder = m_dir.filePath(QStringLiteral("Temp"));
     if (m_prompt != nullptr)
         context.services.prompt = m_prompt;
     return context;
