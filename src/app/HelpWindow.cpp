@@ -31,6 +31,7 @@ constexpr const char* kPages[] = {
     "templates.html",
     "bookmarks.html",
     "memotools.html",
+    "textexport.html",
     "toolbars.html",
     "statusbar.html",
 };
@@ -52,6 +53,7 @@ constexpr ContextPage kContextPages[] = {
     { HelpWindow::TemplateEditorContext, "templates.html" },
     { HelpWindow::BookmarkListContext, "bookmarks.html" },
     { HelpWindow::MemoWizardContext, "memotools.html" },
+    { HelpWindow::TextOutOptionsContext, "textexport.html" },
     { HelpWindow::StatusBarContext, "statusbar.html" },
     { HelpWindow::CommandLineContext, "mainwindow.html" },
 };

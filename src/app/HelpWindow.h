@@ -33,6 +33,7 @@ public:
         TemplateEditorContext = 31,
         BookmarkListContext = 33,
         MemoWizardContext = 34,
+        TextOutOptionsContext = 35,
         CommandLineContext = 116,
     };
 

@@ -592,6 +592,8 @@ void PlatformTest::everyContextHasItsAnchor_data()
                                      << "テンプレートの編集";
     QTest::newRow("memo wizard") << 34 << "memotools.html"
                                  << "新規メモ連続作成";
+    QTest::newRow("text export options") << 35 << "textexport.html"
+                                         << "テキスト出力の設定";
     QTest::newRow("command line") << 116 << "mainwindow.html"
                                   << "コマンドライン";
 }
