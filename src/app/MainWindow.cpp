@@ -28,9 +28,13 @@
 #include "memo/MemoBinding.h"
 #include "memo/MemoCommands.h"
 #include "memo/WizardCommands.h"
+#include "quickmemo/QuickMemoCommands.h"
 #include "search/FindCommands.h"
 #include "search/SeekCommands.h"
 #include "templates/TemplateCommands.h"
+#include "textio/EditorCommands.h"
+#include "textio/TextInCommands.h"
+#include "textio/TextOutCommands.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -97,7 +101,8 @@ TMainForm1::TMainForm1(const MainWindowContext& context, QWidget* parent)
     Services services = context.services;
     services.files = m_inputMethods.get();
     m_windowContext = std::make_unique<WindowContext>(
-        WindowContext { this, *m_doc, m_settings, services, *m_binding, *m_status, *this, context.configFolder });
+        WindowContext { this, *m_doc, m_settings, services, *m_binding, *m_status, *this, context.configFolder,
+            context.tempFolder });
     const WindowContext& c = *m_windowContext;
 
     m_files = new FileCommands(c, *m_menus, this);
@@ -117,6 +122,11 @@ TMainForm1::TMainForm1(const MainWindowContext& context, QWidget* parent)
     registerCommands(new CountCommands(c, *m_tree, this));
     registerCommands(new WizardCommands(c, *m_tree, *m_memo, *m_treeCommands, *m_view, this));
     registerCommands(new HelperListCommands(c, *m_title, *m_memo, *m_menus, this));
+    registerCommands(new QuickMemoCommands(
+        c, *m_tree, *m_title, *m_memo, *m_treeCommands, *m_memoCommands, *m_menus, this));
+    registerCommands(new TextOutCommands(c, *m_tree, *m_files, this));
+    registerCommands(new TextInCommands(c, *m_memo, *m_files, this));
+    registerCommands(new EditorCommands(c, *m_memo, *m_files, *m_memoCommands, this));
     // Commands of subsystems that are not part of the window yet stay visibly unavailable.
     m_actions->disableUnclaimed();
 
