@@ -48,6 +48,8 @@ public:
     // The title box is enabled for user nodes and both boxes are read-only where the node
     // cannot be changed.
     void updateEditors(const ActionState& state);
+    // Tells the person that characters Shift-JIS cannot hold became 〓.
+    void reportReplaced();
 
 signals:
     // A selection change is about to store the old node and load current: the commands must
@@ -62,7 +64,6 @@ private:
     void showTitle(const Node* node);
     void titleTyped(const QString& text);
     void titleEditedInTree(Node* node, bool replaced);
-    void reportReplaced();
     void showCaret();
 
     Document& m_doc;

@@ -3,7 +3,6 @@
 #include "app/ActionRegistry.h"
 #include "app/ActionState.h"
 #include "app/MenuBuilder.h"
-#include "app/StatusPanels.h"
 #include "app/SubtreeClipboard.h"
 #include "app/TreeCommands.h"
 #include "app/TreePane.h"
@@ -35,7 +34,6 @@ const QString kSingleMemoMode = QStringLiteral("tbSingleMemoMode");
 const QString kMultiMemoMode = QStringLiteral("tbStackMemoMode");
 const QString kToolBar = QStringLiteral("QuickMemoToolbar");
 const QString kCaptionMark = QStringLiteral(" [Collection]");
-const QString kReplacedMessage = QStringLiteral("Shift-JIS で表せない文字を「〓」に置き換えました");
 
 std::size_t position(std::int32_t bytes)
 {
@@ -169,7 +167,7 @@ void QuickMemoCommands::instantMemo()
     const TNodeData& data = *node->data();
     putText(node, insertInstantMemo(data.MemoStr, position(data.SelPos), position(data.SelLen), *clip), true);
     if (replaced)
-        m_context.status.setMessage(kReplacedMessage);
+        m_context.memo.reportReplaced();
     m_memo.setFocus();
     // The title is ready to be typed over, unless the memo side is hidden.
     m_context.memo.editTitle();
@@ -234,7 +232,7 @@ void QuickMemoCommands::collect(const std::string& clip, bool replaced)
             multi ? CollectMode::Multi : CollectMode::Single),
         multi);
     if (replaced)
-        m_context.status.setMessage(kReplacedMessage);
+        m_context.memo.reportReplaced();
     // The next clip goes where this one ended; it stays in sight.
     if (!multi)
         m_memo.ScrollCaret();
