@@ -13,6 +13,7 @@
 #include "platform/AppPaths.h"
 #include "platform/OpenFiles.h"
 #include "platform/TextEditorProbe.h"
+#include "textio/ToolCommand.h"
 #include "textio/ToolMessages.h"
 
 #include <QApplication>
@@ -47,16 +48,6 @@ QString text(const char* utf8)
 QByteArray toBytes(const std::string& bytes)
 {
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-// The editor command as the program and its first arguments: split as a shell would ("gedit
-// --wait"), unless the whole setting names a program (a path with blanks in it).
-QStringList splitEditorCommand(const QString& command)
-{
-    const QFileInfo whole(command);
-    if (whole.isAbsolute() && whole.isFile() && whole.isExecutable())
-        return { command };
-    return QProcess::splitCommand(command);
 }
 
 bool writeWorkFile(const QString& path, const QByteArray& bytes)
@@ -167,7 +158,7 @@ void EditorCommands::editInEditor()
 
     const Settings& settings = m_context.settings;
     const QString command = textEditorCommand(settings).trimmed();
-    const QStringList editor = splitEditorCommand(command);
+    const QStringList editor = splitToolCommand(command);
     if (editor.isEmpty()) {
         m_context.prompt().tell(m_context.window, text(tool_messages::kNoTool), text(tool_messages::kCaption),
             MessageIcon::Information);

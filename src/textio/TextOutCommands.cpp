@@ -10,6 +10,7 @@
 #include "memo/MemoBinding.h"
 #include "platform/AppPaths.h"
 #include "platform/TextEditorProbe.h"
+#include "textio/ToolCommand.h"
 #include "textio/ToolMessages.h"
 
 #include <QAction>
@@ -57,17 +58,6 @@ QString quotedPath(const QString& path)
     QString quoted = path;
     quoted.replace(QLatin1Char('"'), QStringLiteral("\"\"\""));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-// A tool's command and its parameter string as the program and arguments to start: the tool
-// setting may carry options of its own ("gedit --wait"); one that names an existing file is the
-// program as it stands, blanks and all.
-QStringList toolCommand(const QString& tool, const QString& parameters)
-{
-    const QFileInfo program(tool);
-    if (program.isAbsolute() && program.isFile())
-        return QStringList { tool } + QProcess::splitCommand(parameters);
-    return QProcess::splitCommand(tool + QLatin1Char(' ') + parameters);
 }
 
 } // namespace
@@ -191,7 +181,7 @@ bool TextOutCommands::writeText(TextExportWriter& writer, const QString& path)
 
 void TextOutCommands::startTool(const QString& tool, const QString& parameters)
 {
-    QStringList command = toolCommand(tool, parameters);
+    QStringList command = splitToolCommand(tool) + QProcess::splitCommand(parameters);
     const QString program = command.isEmpty() ? QString() : command.takeFirst();
     if (!program.isEmpty() && m_context.services.launcher->startDetached(program, command))
         return;
