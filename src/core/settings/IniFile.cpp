@@ -17,15 +17,14 @@ using setting_values::trimBlanks;
 
 namespace {
 
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // A key name without the blanks around it and without byte-order marks before it: a key that
 // began with one would, written first in the file, lose it to the BOM rule when read again.
 std::string_view trimKey(std::string_view key)
 {
     key = trimBlanks(key);
-    while (key.starts_with(kUtf8Bom))
-        key = trimBlanks(key.substr(kUtf8Bom.size()));
+    while (key.starts_with(cp932::kUtf8Bom))
+        key = trimBlanks(key.substr(cp932::kUtf8Bom.size()));
     return key;
 }
 
@@ -77,8 +76,8 @@ void IniFile::parse(std::string_view bytes)
 {
     clear();
     // Every leading BOM goes, so that a text starting with one can never be written back as one.
-    while (bytes.starts_with(kUtf8Bom))
-        bytes.remove_prefix(kUtf8Bom.size());
+    while (bytes.starts_with(cp932::kUtf8Bom))
+        bytes.remove_prefix(cp932::kUtf8Bom.size());
     std::string converted;
     if (!cp932::isValidUtf8(bytes)) {
         // Bytes that CP932 does not define become U+FFFD, not the codec's lone surrogates: those
@@ -110,13 +109,13 @@ void IniFile::parseLine(std::string_view rawLine, Section*& current)
     std::string withoutMarks;
     std::string_view line = rawLine;
     if (const auto start = rawLine.find_first_not_of(" \t");
-        start != std::string_view::npos && rawLine.substr(start).starts_with(kUtf8Bom)) {
+        start != std::string_view::npos && rawLine.substr(start).starts_with(cp932::kUtf8Bom)) {
         std::size_t i = 0;
         while (i < rawLine.size()) {
             if (rawLine[i] == ' ' || rawLine[i] == '\t')
                 withoutMarks.push_back(rawLine[i++]);
-            else if (rawLine.substr(i).starts_with(kUtf8Bom))
-                i += kUtf8Bom.size();
+            else if (rawLine.substr(i).starts_with(cp932::kUtf8Bom))
+                i += cp932::kUtf8Bom.size();
             else
                 break;
         }

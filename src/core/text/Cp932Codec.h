@@ -34,6 +34,9 @@ void appendDisplayUtf8(std::string& target, std::string_view bytes);
 std::string fromUtf16(std::u16string_view text, bool* replaced = nullptr);
 std::string fromUtf8(std::string_view text, bool* replaced = nullptr);
 
+// The byte-order mark some programs put at the start of a UTF-8 file.
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
 // True when bytes is well-formed UTF-8 (no surrogates, no overlong forms).
 bool isValidUtf8(std::string_view bytes);
 

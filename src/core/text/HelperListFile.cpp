@@ -8,7 +8,6 @@ namespace notarium {
 
 namespace {
 
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 unsigned char folded(char c)
 {
@@ -20,8 +19,8 @@ unsigned char folded(char c)
 
 std::vector<std::string> readHelperList(std::string_view bytes)
 {
-    if (bytes.starts_with(kUtf8Bom))
-        bytes.remove_prefix(kUtf8Bom.size());
+    if (bytes.starts_with(cp932::kUtf8Bom))
+        bytes.remove_prefix(cp932::kUtf8Bom.size());
     std::string converted;
     if (!cp932::isValidUtf8(bytes)) {
         // CR and LF are never the second byte of a CP932 character, so the lines split the same

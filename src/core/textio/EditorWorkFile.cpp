@@ -10,7 +10,6 @@ namespace notarium {
 namespace {
 
 constexpr std::string_view kLineMarker = "%LN%";
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kCaptionEnd = "- Notarium";
 constexpr std::string_view kExternalCaptionEnd = "- [Ext] Notarium";
 
@@ -93,9 +92,9 @@ std::string editorWorkFileBytes(std::string_view memoText, TextEncoding encoding
 
 std::string memoTextFromWorkFile(std::string_view fileBytes, TextEncoding encoding, bool* replaced)
 {
-    const bool bom = fileBytes.starts_with(kUtf8Bom);
+    const bool bom = fileBytes.starts_with(cp932::kUtf8Bom);
     if (bom)
-        fileBytes.remove_prefix(kUtf8Bom.size());
+        fileBytes.remove_prefix(cp932::kUtf8Bom.size());
     const bool utf8 = encoding == TextEncoding::Utf8 ? cp932::isValidUtf8(fileBytes) : bom;
     if (!utf8)
         return withLineEnds(fileBytes);

@@ -10,7 +10,6 @@ namespace notarium {
 
 namespace {
 
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf8Replacement = "\xE3\x80\x93"; // 〓
 constexpr char kEndOfFileMark = '\x1A';
 
@@ -58,7 +57,7 @@ bool looksBinary(std::string_view bytes)
 
 ImportEncoding detectImportEncoding(std::string_view bytes)
 {
-    if (bytes.starts_with(kUtf8Bom))
+    if (bytes.starts_with(cp932::kUtf8Bom))
         return ImportEncoding::Utf8;
     return hasNonAscii(bytes) && cp932::isValidUtf8(bytes) ? ImportEncoding::Utf8 : ImportEncoding::Cp932;
 }
@@ -73,8 +72,8 @@ ImportedText importText(std::string_view bytes)
         result.cp932.assign(bytes);
         return result;
     }
-    if (bytes.starts_with(kUtf8Bom))
-        bytes.remove_prefix(kUtf8Bom.size());
+    if (bytes.starts_with(cp932::kUtf8Bom))
+        bytes.remove_prefix(cp932::kUtf8Bom.size());
     result.cp932 = cp932::fromUtf8(bytes);
     // Every 〓 in the result is a replacement unless the file held 〓 itself.
     const std::size_t all = replacementsIn(result.cp932);
