@@ -60,4 +60,22 @@ QString InputMethods::saveFileName(QWidget* parent, const QString& title, const 
     return m_dialogs.saveFileName(parent, title, initialPath, filter, defaultSuffix);
 }
 
+QString InputMethods::folderName(QWidget* parent, const QString& caption, const QString& folder)
+{
+    const ClosedWhileShown closed(*this);
+    return m_dialogs.folderName(parent, caption, folder);
+}
+
+std::optional<FontChoice> InputMethods::chooseFont(QWidget* parent, const FontChoice& initial)
+{
+    const ClosedWhileShown closed(*this);
+    return m_dialogs.chooseFont(parent, initial);
+}
+
+std::optional<QColor> InputMethods::chooseColour(QWidget* parent, const QColor& initial, QList<QColor>& customColours)
+{
+    const ClosedWhileShown closed(*this);
+    return m_dialogs.chooseColour(parent, initial, customColours);
+}
+
 } // namespace notarium

@@ -1,9 +1,15 @@
 #include "app/QtFileDialogService.h"
 
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QFileDialog>
-#include <QGridLayout>
 #include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
 #include <QRegularExpression>
 
 namespace notarium {
@@ -80,6 +86,85 @@ QString QtFileDialogService::saveFileName(QWidget* parent, const QString& title,
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
+}
+
+QString QtFileDialogService::folderName(QWidget* parent, const QString& caption, const QString& folder)
+{
+    return QFileDialog::getExistingDirectory(parent, caption, folder, QFileDialog::ShowDirsOnly);
+}
+
+namespace {
+
+// The face the machine shows for family: itself when installed, else its substitute.
+QString shownFamily(const QString& family)
+{
+    if (QFontDatabase::hasFamily(family))
+        return family;
+    const QStringList substitutes = QFont::substitutes(family);
+    for (const QString& substitute : substitutes)
+        if (QFontDatabase::hasFamily(substitute))
+            return substitute;
+    return family;
+}
+
+void paintSwatch(QPushButton* button, const QColor& colour)
+{
+    QPixmap swatch(28, 14);
+    swatch.fill(colour);
+    button->setIcon(QIcon(swatch));
+    button->setIconSize(swatch.size());
+}
+
+} // namespace
+
+std::optional<FontChoice> QtFileDialogService::chooseFont(QWidget* parent, const FontChoice& initial)
+{
+    QFont shown = initial.font;
+    shown.setFamily(shownFamily(initial.font.family()));
+    QFontDialog dialog(shown, parent);
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    // The text colour belongs to the font here, as the settings keep it with the face.
+    QColor colour = initial.colour;
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+        auto* row = new QHBoxLayout;
+        auto* label = new QLabel(QStringLiteral("色(&C):"), &dialog);
+        auto* button = new QPushButton(&dialog);
+        button->setObjectName(QStringLiteral("FontColourButton"));
+        label->setBuddy(button);
+        paintSwatch(button, colour);
+        QObject::connect(button, &QPushButton::clicked, &dialog, [&dialog, button, &colour] {
+            const QColor chosen = QColorDialog::getColor(colour, &dialog);
+            if (chosen.isValid()) {
+                colour = chosen;
+                paintSwatch(button, colour);
+            }
+        });
+        row->addWidget(label);
+        row->addWidget(button);
+        row->addStretch(1);
+        grid->addLayout(row, grid->rowCount(), 0, 1, grid->columnCount());
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    FontChoice chosen { dialog.selectedFont(), colour };
+    if (chosen.font.family() == shown.family())
+        chosen.font.setFamily(initial.font.family());
+    return chosen;
+}
+
+std::optional<QColor> QtFileDialogService::chooseColour(
+    QWidget* parent, const QColor& initial, QList<QColor>& customColours)
+{
+    for (int i = 0; i < QColorDialog::customCount() && i < customColours.size(); ++i)
+        QColorDialog::setCustomColor(i, customColours.at(i));
+    QColorDialog dialog(initial, parent);
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    for (int i = 0; i < QColorDialog::customCount() && i < customColours.size(); ++i)
+        customColours[i] = QColorDialog::customColor(i);
+    if (!accepted)
+        return std::nullopt;
+    return dialog.selectedColor();
 }
 
 } // namespace notarium

@@ -12,6 +12,9 @@ public:
         bool* readOnly = nullptr) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& initialPath,
         const QString& filter, const QString& defaultSuffix) override;
+    QString folderName(QWidget* parent, const QString& caption, const QString& folder) override;
+    std::optional<FontChoice> chooseFont(QWidget* parent, const FontChoice& initial) override;
+    std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial, QList<QColor>& customColours) override;
 
     // The program writes its filters as pairs "description|pattern|description|pattern" (patterns
     // separated by ";"); Qt wants "description (patterns);;…". A filter already in Qt's form passes

@@ -2,12 +2,16 @@
 
 #include "core/datafile/Messages.h"
 
+#include <QColor>
+#include <QFont>
+#include <QList>
 #include <QPoint>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QWidget;
 
@@ -46,7 +50,14 @@ public:
     }
 };
 
-// The open and save dialogs. An empty result means the person cancelled.
+// A font as the font dialog shows it: the face, its size and style, and the text colour.
+struct FontChoice {
+    QFont font;
+    QColor colour;
+};
+
+// The open and save dialogs, the folder browser and the font and colour dialogs. An empty result
+// means the person cancelled.
 class FileDialogService {
 public:
     virtual ~FileDialogService() = default;
@@ -57,6 +68,15 @@ public:
         = 0;
     virtual QString saveFileName(QWidget* parent, const QString& title, const QString& initialPath,
                                  const QString& filter, const QString& defaultSuffix)
+        = 0;
+    // A folder, starting in folder; caption is the text above the folders.
+    virtual QString folderName(QWidget* parent, const QString& caption, const QString& folder) = 0;
+    // The font dialog, preset with initial. A face the machine lacks is shown as the face that
+    // stands in for it, and a choice of that same face keeps the original name.
+    virtual std::optional<FontChoice> chooseFont(QWidget* parent, const FontChoice& initial) = 0;
+    // The colour dialog, fully open, preset with initial; customColours (16 entries) are shown
+    // and take what the person changed in them.
+    virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial, QList<QColor>& customColours)
         = 0;
 };
 

@@ -25,6 +25,18 @@ public:
         bool* readOnly = nullptr) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& initialPath,
         const QString& filter, const QString& defaultSuffix) override;
+    // The folder, font and colour dialogs are recorded as requests too (title = the caption or
+    // "font" / "colour"; folder = the folder shown) and answered from their own scripts.
+    QString folderName(QWidget* parent, const QString& caption, const QString& folder) override;
+    std::optional<FontChoice> chooseFont(QWidget* parent, const FontChoice& initial) override;
+    std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial, QList<QColor>& customColours) override;
+    void scriptFolder(const QString& folder) { m_folders.enqueue(folder); }
+    void scriptFont(const FontChoice& font) { m_fonts.enqueue(font); }
+    void scriptColour(const QColor& colour) { m_colours.enqueue(colour); }
+    // What the last font and colour dialogs were preset with.
+    FontChoice lastFont;
+    QColor lastColour;
+    QList<QColor> lastCustomColours;
 
     // The next open dialog returns path, with its read-only box ticked when readOnly is set.
     void scriptOpen(const QString& path, bool readOnly = false)
@@ -46,6 +58,9 @@ private:
     QQueue<QString> m_openPaths;
     QQueue<bool> m_openReadOnly;
     QQueue<QString> m_savePaths;
+    QQueue<QString> m_folders;
+    QQueue<FontChoice> m_fonts;
+    QQueue<QColor> m_colours;
     QList<Request> m_requests;
 };
 
