@@ -24,3 +24,21 @@ endif()
 
 add_executable(notarium ${PROJECT_SOURCE_DIR}/src/main.cpp)
 target_link_libraries(notarium PRIVATE notarium_ui)
+
+# Default.key, the default key set the key customisation restores, is written from the command
+# table at build time, so the two cannot drift apart. The program finds it installed in
+# ../share/notarium beside its folder, or here in the build tree.
+set(NOTARIUM_BUILD_DATA_DIR ${PROJECT_BINARY_DIR}/share/notarium)
+add_executable(notarium-default-key ${PROJECT_SOURCE_DIR}/tools/gen_default_key.cpp)
+target_link_libraries(notarium-default-key PRIVATE notarium_ui)
+add_custom_command(OUTPUT ${NOTARIUM_BUILD_DATA_DIR}/Default.key
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${NOTARIUM_BUILD_DATA_DIR}
+  COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
+    $<TARGET_FILE:notarium-default-key> ${NOTARIUM_BUILD_DATA_DIR}/Default.key
+  DEPENDS notarium-default-key
+  COMMENT "Writing Default.key from the command table"
+  VERBATIM)
+add_custom_target(notarium_default_key ALL DEPENDS ${NOTARIUM_BUILD_DATA_DIR}/Default.key)
+# Only the file that looks for it needs the folder; the rest of the library is not rebuilt.
+set_property(SOURCE ${PROJECT_SOURCE_DIR}/src/platform/AppPaths.cpp APPEND PROPERTY
+  COMPILE_DEFINITIONS NOTARIUM_BUILD_DATA_DIR="${NOTARIUM_BUILD_DATA_DIR}")

@@ -34,6 +34,8 @@ public:
         BookmarkListContext = 33,
         MemoWizardContext = 34,
         TextOutOptionsContext = 35,
+        OptionPagesContext = 40, // the first of the options dialog's twelve pages, in page order
+        KeyCustomizeContext = 52,
         CommandLineContext = 116,
     };
 

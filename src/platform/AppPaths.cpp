@@ -1,5 +1,6 @@
 #include "platform/AppPaths.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -102,6 +103,20 @@ PlatformDefaults AppPaths::platformDefaults()
     PlatformDefaults defaults = PlatformDefaults::fromEnvironment();
     defaults.documentsFolder = documentsFolder().toStdString();
     return defaults;
+}
+
+QString AppPaths::dataFile(const QString& name)
+{
+    const QString installed = QDir::cleanPath(
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/notarium/") + name);
+    if (QFileInfo(installed).isFile())
+        return installed;
+#ifdef NOTARIUM_BUILD_DATA_DIR
+    const QString built = QStringLiteral(NOTARIUM_BUILD_DATA_DIR "/") + name;
+    if (QFileInfo(built).isFile())
+        return built;
+#endif
+    return installed;
 }
 
 } // namespace notarium

@@ -47,6 +47,11 @@ public:
     // The machine defaults for Settings with this platform's documents folder filled in.
     static PlatformDefaults platformDefaults();
 
+    // A read-only file the program ships (Default.key): the installed copy in
+    // <executable folder>/../share/notarium, else the one the build wrote into its own tree.
+    // When neither exists, the installed path, so a message can name where it was looked for.
+    static QString dataFile(const QString& name);
+
 private:
     bool m_portable = false;
     QString m_executableFolder;
