@@ -65,6 +65,7 @@ public:
     const QList<QIcon>& stateImages() const { return m_stateImages; }
 
     // Display settings.
+    bool imagesShown() const { return m_imagesShown; }
     void setImagesShown(bool shown); // false: NoTreeIcons
     bool hotTrack() const { return m_hotTrack; }
     void setHotTrack(bool on);

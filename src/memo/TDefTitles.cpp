@@ -97,8 +97,12 @@ std::optional<std::string> TDefTitles::edit(
 {
     TDefTitles dialog(parent);
     dialog.start(commaText);
-    if (anchor != nullptr)
-        dialog.move(anchor->mapToGlobal(QPoint(0, anchor->height())));
+    if (anchor != nullptr) {
+        // Right-aligned under the button that asked for it, so it opens over the list it edits.
+        dialog.adjustSize();
+        const QPoint corner = anchor->mapToGlobal(QPoint(anchor->width(), anchor->height()));
+        dialog.move(corner.x() - dialog.width(), corner.y());
+    }
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.commaText();

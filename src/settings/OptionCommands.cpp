@@ -1,0 +1,91 @@
+#include "settings/OptionCommands.h"
+
+#include "app/ActionRegistry.h"
+#include "app/DocumentTreeModel.h"
+#include "app/Appearance.h"
+#include "app/FileCommands.h"
+#include "app/InputMethods.h"
+#include "app/TreePane.h"
+#include "core/document/Document.h"
+#include "core/document/TreeOperations.h"
+#include "editor/TExtMemo.h"
+#include "memo/HelperListCommands.h"
+#include "memo/MemoBinding.h"
+#include "platform/AppPaths.h"
+#include "settings/TOptionDialog.h"
+
+#include <QDir>
+
+namespace notarium {
+
+namespace {
+
+const QString kOptionEvent = QStringLiteral("Option1Click");
+
+} // namespace
+
+OptionCommands::OptionCommands(const WindowContext& context, const Targets& targets, QObject* parent)
+    : QObject(parent)
+    , m_context(context)
+    , m_targets(targets)
+{
+}
+
+void OptionCommands::connect(ActionRegistry& actions)
+{
+    actions.connectEvent(kOptionEvent, this, [this](QAction*) { showOptions(); });
+}
+
+void OptionCommands::updateActions(const ActionState&)
+{
+}
+
+void OptionCommands::showOptions()
+{
+    OptionDialogState state;
+    state.services = m_context.services;
+    state.host = &m_context.host;
+    state.configFolder = m_context.configFolder;
+    state.helperListFile = QDir(m_context.configFolder).filePath(QString::fromLatin1(AppPaths::kHelperListName));
+    state.imeColours = m_targets.memo.ImeColors();
+    state.clearRecentFiles = [this] { m_targets.files.setRecentFiles({}); };
+    TOptionDialog* shown = nullptr;
+    TOptionDialog dialog(
+        m_context.settings, std::move(state), m_context.host,
+        [this, &shown](OptionScope scope) {
+            if (shown != nullptr)
+                applied(*shown, scope);
+        },
+        m_context.window);
+    shown = &dialog;
+    dialog.exec();
+    m_targets.inputMethods.apply();
+}
+
+void OptionCommands::applied(TOptionDialog& dialog, OptionScope scope)
+{
+    // Most options are read where they are used; the look of the panes is set here.
+    m_targets.appearance.apply(m_context.settings);
+    if (scope == OptionScope::Apply) {
+        if (dialog.expandAllChecked())
+            expandWholeTree();
+    } else {
+        m_targets.memo.setImeColors(dialog.state().imeColours);
+        if (dialog.state().helperPhrases)
+            m_targets.helperList.setPhrases(*dialog.state().helperPhrases, m_context.settings.get(key::HelpListSorted));
+    }
+    m_targets.memo.viewport()->update();
+}
+
+void OptionCommands::expandWholeTree()
+{
+    Node* root = m_context.document.root();
+    TreeOperations operations(m_context.document);
+    for (int i = 0; i < root->childCount(); ++i)
+        operations.expandSubtree(root->child(i));
+    if (Node* selected = m_targets.tree.selectedNode())
+        m_targets.tree.scrollTo(
+            m_targets.tree.documentModel()->indexFromNode(selected), QAbstractItemView::PositionAtTop);
+}
+
+} // namespace notarium
