@@ -34,11 +34,14 @@ constexpr const char* kPages[] = {
     "textexport.html",
     "toolbars.html",
     "statusbar.html",
+    "options.html",
+    "keys.html",
 };
 
 struct ContextPage {
     int context;
     const char* page;
+    int count = 1; // contexts context .. context + count - 1 share the page
 };
 
 constexpr ContextPage kContextPages[] = {
@@ -55,6 +58,8 @@ constexpr ContextPage kContextPages[] = {
     { HelpWindow::MemoWizardContext, "memotools.html" },
     { HelpWindow::TextOutOptionsContext, "textexport.html" },
     { HelpWindow::StatusBarContext, "statusbar.html" },
+    { HelpWindow::OptionPagesContext, "options.html", 12 },
+    { HelpWindow::KeyCustomizeContext, "keys.html" },
     { HelpWindow::CommandLineContext, "mainwindow.html" },
 };
 
@@ -156,7 +161,7 @@ HelpWindow::HelpWindow(QWidget* parent)
 QUrl HelpWindow::contextUrl(int context)
 {
     for (const ContextPage& entry : kContextPages) {
-        if (entry.context == context) {
+        if (context >= entry.context && context < entry.context + entry.count) {
             QUrl url = pageUrl(entry.page);
             url.setFragment(QStringLiteral("ctx%1").arg(context));
             return url;

@@ -31,6 +31,8 @@
 #include "quickmemo/QuickMemoCommands.h"
 #include "search/FindCommands.h"
 #include "search/SeekCommands.h"
+#include "settings/KeyCustomizeCommands.h"
+#include "settings/OptionCommands.h"
 #include "templates/TemplateCommands.h"
 #include "textio/EditorCommands.h"
 #include "textio/TextInCommands.h"
@@ -105,6 +107,7 @@ TMainForm1::TMainForm1(const MainWindowContext& context, QWidget* parent)
             context.tempFolder });
     const WindowContext& c = *m_windowContext;
 
+    m_appearance = new Appearance(*this, *m_tree, *m_titleLabel, *m_title, *m_memo, *m_actions, *m_menus);
     m_files = new FileCommands(c, *m_menus, this);
     m_treeCommands = new TreeCommands(c, *m_tree, *m_model, *m_menus, this);
     m_memoCommands = new MemoCommands(c, *m_title, *m_memo, *m_tree, *m_menus, this);
@@ -121,12 +124,16 @@ TMainForm1::TMainForm1(const MainWindowContext& context, QWidget* parent)
     registerCommands(new BookmarkCommands(c, *m_tree, *m_treeCommands, this));
     registerCommands(new CountCommands(c, *m_tree, this));
     registerCommands(new WizardCommands(c, *m_tree, *m_memo, *m_treeCommands, *m_view, this));
-    registerCommands(new HelperListCommands(c, *m_title, *m_memo, *m_menus, this));
+    auto* helperList = new HelperListCommands(c, *m_title, *m_memo, *m_menus, this);
+    registerCommands(helperList);
     registerCommands(new QuickMemoCommands(
         c, *m_tree, *m_title, *m_memo, *m_treeCommands, *m_memoCommands, *m_menus, this));
     registerCommands(new TextOutCommands(c, *m_tree, *m_files, this));
     registerCommands(new TextInCommands(c, *m_memo, *m_files, this));
     registerCommands(new EditorCommands(c, *m_memo, *m_files, *m_memoCommands, this));
+    registerCommands(new KeyCustomizeCommands(c, *m_actions, *m_menus, *m_inputMethods, this));
+    registerCommands(new OptionCommands(
+        c, { *m_appearance, *m_tree, *m_memo, *m_files, *helperList, *m_inputMethods }, this));
     // Commands of subsystems that are not part of the window yet stay visibly unavailable.
     m_actions->disableUnclaimed();
 
@@ -137,7 +144,6 @@ TMainForm1::TMainForm1(const MainWindowContext& context, QWidget* parent)
     m_files->setRecentFiles(recent);
     m_files->setCaptionFont(font());
 
-    m_appearance = new Appearance(*this, *m_tree, *m_titleLabel, *m_title, *m_memo, *m_actions, *m_menus);
     m_appearance->apply(m_settings);
     m_appearance->restoreToolBars(m_settings);
     m_view->setTreeWidth(m_settings.get(key::TreeWidth));

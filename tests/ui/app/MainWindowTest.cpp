@@ -56,11 +56,10 @@ private slots:
         QVERIFY(win().memoPane()->isReadOnly());
         QVERIFY(!win().actions().action(QStringLiteral("Save1"))->isEnabled());
         QVERIFY(!win().actions().action(QStringLiteral("GoTitle"))->isEnabled());
-        // A new document takes new nodes but has nothing to move, and commands that are not part
-        // of this window yet never pretend to work.
+        // A new document takes new nodes but has nothing to move; the options need no document.
         QVERIFY(win().actions().action(QStringLiteral("NewMemo"))->isEnabled());
         QVERIFY(!win().actions().action(QStringLiteral("tbNodeUp"))->isEnabled());
-        QVERIFY(!win().actions().action(QStringLiteral("Option1"))->isEnabled());
+        QVERIFY(win().actions().action(QStringLiteral("Option1"))->isEnabled());
         QCOMPARE(win().status().text(StatusPanels::InsertMode), QStringLiteral("挿入"));
         QCOMPARE(win().status().text(StatusPanels::Modified), QString());
     }

@@ -594,6 +594,12 @@ void PlatformTest::everyContextHasItsAnchor_data()
                                  << "新規メモ連続作成";
     QTest::newRow("text export options") << 35 << "textexport.html"
                                          << "テキスト出力の設定";
+    QTest::newRow("options, first page") << 40 << "options.html"
+                                         << "全般";
+    QTest::newRow("options, last page") << 51 << "options.html"
+                                        << "その他";
+    QTest::newRow("key customisation") << 52 << "keys.html"
+                                       << "キーカスタマイズ";
     QTest::newRow("command line") << 116 << "mainwindow.html"
                                   << "コマンドライン";
 }
