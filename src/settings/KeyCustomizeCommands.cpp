@@ -4,6 +4,7 @@
 #include "app/InputMethods.h"
 #include "app/MenuBuilder.h"
 #include "app/ShortcutNumber.h"
+#include "app/WaitCursor.h"
 #include "core/settings/Settings.h"
 #include "platform/AppPaths.h"
 #include "settings/TCustomizeForm.h"
@@ -20,15 +21,6 @@ namespace {
 
 const QString kCustomizeEvent = QStringLiteral("KeyCustomizeClick");
 constexpr const char* kShortcutSection = "ShortCutKeys";
-
-// The wait cursor for the life of the guard.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 } // namespace
 

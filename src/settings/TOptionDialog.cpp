@@ -1,6 +1,7 @@
 #include "settings/TOptionDialog.h"
 
 #include "app/Colours.h"
+#include "app/WaitCursor.h"
 #include "app/WindowContext.h"
 
 #include <QApplication>
@@ -38,15 +39,6 @@ constexpr PageEntry kPageEntries[TOptionDialog::PageCount] = {
     { "外部ツール", false },
     { "変換の色", false },
     { "その他", false },
-};
-
-// Shows the wait cursor for its life.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
 } // namespace
