@@ -120,20 +120,11 @@ private:
     // closed the dialog. False when no dialog opened.
     bool withDialog(int page, const std::function<void(TOptionDialog&)>& act, const char* closeButton = "OKButton")
     {
-        bool shown = false;
-        QObject guard; // a dialog that never opened leaves no timer behind
-        QTimer::singleShot(0, &guard, [&] {
-            auto* dialog = qobject_cast<TOptionDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr)
-                return;
-            shown = true;
-            dialog->showPage(page);
-            act(*dialog);
-            if (dialog->isVisible())
-                button(*dialog, closeButton)->click();
-        });
-        f->trigger("Option1");
-        return shown;
+        const std::function<void(TOptionDialog&)> onPage = [&](TOptionDialog& dialog) {
+            dialog.showPage(page);
+            act(dialog);
+        };
+        return f->whileModal("Option1", onPage, closeButton);
     }
 
 private slots:

@@ -97,19 +97,7 @@ private:
     // named closeWith closes it unless check did. False when no dialog opened.
     bool run(const std::function<void(TCustomizeForm&)>& check, const char* closeWith = "OKButton")
     {
-        bool shown = false;
-        QObject guard;
-        QTimer::singleShot(0, &guard, [&] {
-            auto* form = qobject_cast<TCustomizeForm*>(QApplication::activeModalWidget());
-            if (form == nullptr)
-                return;
-            shown = true;
-            check(*form);
-            if (form->isVisible())
-                button(*form, closeWith)->click();
-        });
-        f->trigger("KeyCustomize");
-        return shown;
+        return f->whileModal("KeyCustomize", check, closeWith);
     }
 
     void startWithFile()

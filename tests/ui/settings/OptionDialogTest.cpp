@@ -67,21 +67,7 @@ private:
     // closes it (none: act closes it itself).
     void run(const std::function<void(TOptionDialog&)>& act, const char* button = "OKButton")
     {
-        bool shown = false;
-        QObject guard;
-        QTimer::singleShot(0, &guard, [&] {
-            auto* dialog = qobject_cast<TOptionDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr)
-                return;
-            shown = true;
-            act(*dialog);
-            if (button != nullptr && dialog->isVisible())
-                dialog->findChild<QPushButton*>(QString::fromLatin1(button))->click();
-            if (dialog->isVisible())
-                dialog->reject();
-        });
-        f->trigger("Option1");
-        QVERIFY(shown);
+        QVERIFY(f->whileModal("Option1", act, button));
     }
 
     static void put(TOptionDialog& dialog, const char* control, const QVariant& value)
@@ -317,8 +303,6 @@ private slots:
                 QWidget* focused = dialog.focusWidget();
                 QTest::keyClick(focused != nullptr ? focused : &dialog, key, modifiers);
             };
-            // A modal dialog of the offscreen platform is not made active on its own.
-            QApplication::setActiveWindow(&dialog);
             pages << dialog.currentPage();
             // Shift+Tab arrives as Backtab.
             press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);

@@ -147,23 +147,11 @@ private:
     // closes it.
     void options(int page, const std::function<void(TOptionDialog&, QWidget&)>& body, bool ok = true)
     {
-        bool shown = false;
-        QObject guard;
-        QTimer::singleShot(0, &guard, [&] {
-            auto* dialog = qobject_cast<TOptionDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr)
-                return;
-            shown = true;
-            // The person types into the dialog (the offscreen platform leaves the activation with
-            // the window that opened it).
-            dialog->activateWindow();
-            QTRY_COMPARE(QApplication::activeWindow(), dialog);
-            dialog->showPage(page);
-            body(*dialog, *dialog->page(page));
-            control(*dialog, ok ? "OKButton" : "CancelButton")->click();
-        });
-        f->trigger("Option1");
-        QVERIFY(shown);
+        const std::function<void(TOptionDialog&)> act = [&](TOptionDialog& dialog) {
+            dialog.showPage(page);
+            body(dialog, *dialog.page(page));
+        };
+        QVERIFY(f->whileModal("Option1", act, ok ? "OKButton" : "CancelButton"));
     }
 
 private slots:

@@ -5,6 +5,7 @@
 #include "core/datafile/DataFile.h"
 #include "core/document/Document.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QFile>
 #include <QtTest>
@@ -119,6 +120,17 @@ QString WindowFixture::writeSampleFile(const QString& name) const
     Q_ASSERT(written);
     (void)written;
     return file;
+}
+
+void WindowFixture::close(QDialog& dialog, const char* closeWith)
+{
+    if (dialog.isVisible() && closeWith != nullptr) {
+        auto* button = dialog.findChild<QAbstractButton*>(QString::fromLatin1(closeWith));
+        QVERIFY2(button != nullptr, closeWith);
+        button->click();
+    }
+    if (dialog.isVisible())
+        dialog.reject();
 }
 
 } // namespace notarium

@@ -6,7 +6,12 @@
 #include "core/settings/SettingsStore.h"
 #include "support/TestServices.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
 
 #include <memory>
 #include <string>
@@ -55,6 +60,27 @@ public:
     // The action's own trigger, as a click or its key would; the action must exist and be enabled
     // (the test fails otherwise).
     void trigger(const char* name);
+    // Triggers the action; once the modal dialog it opens is shown, act runs on it, made the
+    // active window first so that the keys a test types reach it. A dialog still open afterwards
+    // is closed with the button named closeWith, or else cancelled. False when none opened.
+    template <typename Dialog>
+    bool whileModal(const char* name, const std::function<void(Dialog&)>& act, const char* closeWith = nullptr)
+    {
+        bool shown = false;
+        QObject guard; // a dialog that never opened leaves no timer behind
+        QTimer::singleShot(0, &guard, [&] {
+            auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr)
+                return;
+            shown = true;
+            // The offscreen platform leaves the activation with the window that opened it.
+            QApplication::setActiveWindow(dialog);
+            act(*dialog);
+            close(*dialog, closeWith);
+        });
+        trigger(name);
+        return shown;
+    }
     Node* node(int index) const;
     // The node with this title (CP932 bytes), the first in pre-order.
     Node* find(const std::string& title) const;
@@ -65,6 +91,8 @@ public:
     QString writeSampleFile(const QString& name = QStringLiteral("plan.nmd")) const;
 
 private:
+    static void close(QDialog& dialog, const char* closeWith);
+
     QTemporaryDir m_dir;
     std::unique_ptr<SettingsStore> m_store;
     TestServices m_services;
