@@ -10,6 +10,7 @@
 #include "app/InputMethods.h"
 #include "app/MemoWheel.h"
 #include "app/MenuBuilder.h"
+#include "app/ModifiedPanelWatch.h"
 #include "app/ShellDrop.h"
 #include "app/StatusPanels.h"
 #include "app/SubtreeClipboard.h"
@@ -18,7 +19,6 @@
 #include "app/ViewCommands.h"
 #include "bookmarks/BookmarkCommands.h"
 #include "core/document/Document.h"
-#include "core/document/DocumentObserver.h"
 #include "core/settings/Settings.h"
 #include "core/settings/SettingsStore.h"
 #include "editor/ImeLineEdit.h"
@@ -66,21 +66,6 @@ bool isMenuWidget(const QWidget* widget)
 
 } // namespace
 
-// Status panel 1 follows the document's modified flag.
-class TMainForm1::ModifiedWatch : public NullDocumentObserver {
-public:
-    explicit ModifiedWatch(StatusPanels& status, const Document& document)
-        : m_status(status)
-        , m_document(document)
-    {
-    }
-    void modifiedChanged(bool) override { m_status.setModified(m_document.isModified()); }
-
-private:
-    StatusPanels& m_status;
-    const Document& m_document;
-};
-
 TMainForm1::TMainForm1(const MainWindowContext& context, QWidget* parent)
     : QMainWindow(parent)
     , m_startContext(context)
@@ -95,7 +80,7 @@ TMainForm1::TMainForm1(const MainWindowContext& context, QWidget* parent)
     m_menus = new MenuBuilder(this, *m_actions);
     buildPanes();
     m_status = new StatusPanels(statusBar());
-    m_modifiedWatch = std::make_unique<ModifiedWatch>(*m_status, *m_doc);
+    m_modifiedWatch = std::make_unique<ModifiedPanelWatch>(*m_status, *m_doc);
     m_doc->addObserver(m_modifiedWatch.get());
     m_binding = new MemoBinding(*m_doc, *m_tree, *m_model, *m_title, *m_memo, *m_status, this);
     // Every file dialog of the window is shown with the panes' input methods closed.

@@ -26,6 +26,7 @@ class InputMethods;
 class MemoBinding;
 class MemoCommands;
 class MenuBuilder;
+class ModifiedPanelWatch;
 class Node;
 class Settings;
 class SettingsStore;
@@ -131,8 +132,7 @@ private:
     bool m_clipboardHasText = false;
     bool m_clipboardHasSubtree = false;
     QMetaObject::Connection m_focusWatch;
-    class ModifiedWatch;
-    std::unique_ptr<ModifiedWatch> m_modifiedWatch;
+    std::unique_ptr<ModifiedPanelWatch> m_modifiedWatch;
 };
 
 } // namespace notarium
