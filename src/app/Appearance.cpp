@@ -3,6 +3,7 @@
 #include "app/ActionRegistry.h"
 #include "app/Colours.h"
 #include "app/MenuBuilder.h"
+#include "app/SettingsFont.h"
 #include "app/ShortcutNumber.h"
 #include "app/ToolBarLayout.h"
 #include "app/TreePane.h"
@@ -23,17 +24,6 @@
 namespace notarium {
 
 namespace {
-
-QFont settingsFont(std::string_view name, int pointSize, int style)
-{
-    QFont font(QString::fromStdString(std::string(name)));
-    font.setPointSize(pointSize > 0 ? pointSize : 9);
-    font.setBold(style & 1);
-    font.setItalic(style & 2);
-    font.setUnderline(style & 4);
-    font.setStrikeOut(style & 8);
-    return font;
-}
 
 // The delay before a tool tip shows is a style hint; this style changes only that.
 class HintStyle : public QProxyStyle {
@@ -120,12 +110,12 @@ void Appearance::apply(const Settings& settings)
 
 void Appearance::applyFonts(const Settings& settings)
 {
-    m_tree.setFont(settingsFont(
-        settings.get(key::TreeFontName), settings.get(key::TreeFontSize), settings.get(key::TreeFontStyle)));
-    m_title.setFont(settingsFont(
-        settings.get(key::TitleFontName), settings.get(key::TitleFontSize), settings.get(key::TitleFontStyle)));
-    m_memo.setFont(settingsFont(
-        settings.get(key::MemoFontName), settings.get(key::MemoFontSize), settings.get(key::MemoFontStyle)));
+    m_tree.setFont(fontFromSettings(
+        QString::fromStdString(settings.get(key::TreeFontName)), settings.get(key::TreeFontSize), settings.get(key::TreeFontStyle)));
+    m_title.setFont(fontFromSettings(
+        QString::fromStdString(settings.get(key::TitleFontName)), settings.get(key::TitleFontSize), settings.get(key::TitleFontStyle)));
+    m_memo.setFont(fontFromSettings(
+        QString::fromStdString(settings.get(key::MemoFontName)), settings.get(key::MemoFontSize), settings.get(key::MemoFontStyle)));
     MemoCommands::adjustLineHeight(m_memo);
 }
 

@@ -282,11 +282,8 @@ bool FileCommands::openDocument(const QString& path, bool readOnly)
     }
     Node* select = applyOpenRules(
         m_doc, result, m_settings.get(key::SaveTreeState), m_settings.get(key::SaveCurrentNode));
-    if (m_settings.get(key::ExpandAll)) {
-        TreeOperations operations(m_doc);
-        for (int i = 0; i < m_doc.root()->childCount(); ++i)
-            operations.expandSubtree(m_doc.root()->child(i));
-    }
+    if (m_settings.get(key::ExpandAll))
+        TreeOperations(m_doc).expandWholeDocument();
     m_doc.setModified(false);
     // Showing the document runs the enabling pass for it.
     m_context.memo.showDocument(select);

@@ -22,10 +22,6 @@ namespace {
 // Where an item keeps its set's comma text, exactly as it is stored.
 constexpr int kCommaTextRole = Qt::UserRole;
 
-QString fromUtf8(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // A set as a person reads it: its titles apart, each in quotes where the stored form quotes it,
 // so a set stored without the quotes a title needed shows the titles it really gives.
@@ -34,7 +30,7 @@ QString readable(const std::string& commaText)
     const DefaultTitles set(commaText);
     QStringList titles;
     for (const std::string& title : set.items())
-        titles << fromUtf8(toCommaText({ title }));
+        titles << QString::fromStdString(toCommaText({ title }));
     return titles.join(QStringLiteral(", "));
 }
 
@@ -110,7 +106,7 @@ void DefaultTitlePage::addRow(const std::string& commaText, bool checked)
 
 void DefaultTitlePage::setRowText(QListWidgetItem* item, const std::string& commaText)
 {
-    item->setData(kCommaTextRole, fromUtf8(commaText));
+    item->setData(kCommaTextRole, QString::fromStdString(commaText));
     item->setText(readable(commaText));
 }
 

@@ -16,15 +16,14 @@ FolderPage::FolderPage(OptionDialogState& state)
 {
     auto* grid = new QGridLayout;
     grid->setColumnStretch(0, 1);
-    QLabel* unused = nullptr;
     m_defaultFolder
-        = folderRow(grid, 0, "DefaultFolder", QStringLiteral("デフォルトのデータファイル格納フォルダ(&F)"), &unused);
+        = folderRow(grid, 0, "DefaultFolder", QStringLiteral("デフォルトのデータファイル格納フォルダ(&F)"));
     m_backupFile = check("cbBackupFile", QStringLiteral("バックアップファイルを作成(&B)"));
     grid->addWidget(m_backupFile, 2, 0, 1, 2);
     m_backupFolder = folderRow(
         grid, 3, "BackupFolder", QStringLiteral("バックアップフォルダ(&U)"), &m_backupLabel, &m_backupBrowse);
     m_templateFolder
-        = folderRow(grid, 5, "TemplateFolder", QStringLiteral("テンプレートファイル格納フォルダ(&P)"), &unused);
+        = folderRow(grid, 5, "TemplateFolder", QStringLiteral("テンプレートファイル格納フォルダ(&P)"));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addStretch(1);
@@ -40,10 +39,12 @@ QLineEdit* FolderPage::folderRow(
     QGridLayout* grid, int row, const char* name, const QString& caption, QLabel** label, QPushButton** browseButton)
 {
     QLineEdit* box = edit(name);
-    *label = option_controls::label(caption, box);
+    QLabel* text = option_controls::label(caption, box);
+    if (label != nullptr)
+        *label = text;
     auto* browse = button("", QStringLiteral("参照..."));
     browse->setObjectName(QString::fromLatin1(name) + QStringLiteral("Browse"));
-    grid->addWidget(*label, row, 0, 1, 2);
+    grid->addWidget(text, row, 0, 1, 2);
     grid->addWidget(box, row + 1, 0);
     grid->addWidget(browse, row + 1, 1);
     if (browseButton != nullptr)

@@ -22,7 +22,7 @@ public:
     QWidget* refuseOk() override;
 
 private:
-    QLineEdit* folderRow(QGridLayout* grid, int row, const char* name, const QString& caption, QLabel** label,
+    QLineEdit* folderRow(QGridLayout* grid, int row, const char* name, const QString& caption, QLabel** label = nullptr,
         QPushButton** browseButton = nullptr);
     void followBackup();
 

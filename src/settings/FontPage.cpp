@@ -2,6 +2,7 @@
 
 #include "app/Appearance.h"
 #include "app/Colours.h"
+#include "app/SettingsFont.h"
 #include "editor/TExtMemo.h"
 #include "memo/MemoCommands.h"
 #include "settings/OptionControls.h"
@@ -55,25 +56,6 @@ constexpr std::array<PaneButtons, 3> kPaneButtons = { {
 
 const char* const kMemoSampleText = "あいうえお　漢字\n"
                                     "ABCDE abcde 12345";
-
-// The face the settings name (a Windows name stays so: the program's font substitutions paint
-// it), in the stored size and style.
-QFont lookFont(const QString& name, int size, int style)
-{
-    QFont font(name);
-    font.setPointSize(size);
-    font.setBold(style & FontBold);
-    font.setItalic(style & FontItalic);
-    font.setUnderline(style & FontUnderline);
-    font.setStrikeOut(style & FontStrikeOut);
-    return font;
-}
-
-int styleOf(const QFont& font)
-{
-    return (font.bold() ? FontBold : 0) | (font.italic() ? FontItalic : 0) | (font.underline() ? FontUnderline : 0)
-        | (font.strikeOut() ? FontStrikeOut : 0);
-}
 
 QColor paletteColour(Colour colour)
 {
@@ -212,11 +194,6 @@ void FontPage::load(const Settings& settings)
     m_returnColour->setColour(settings.getForDialog(key::CRLFColor));
     m_lineColour->setColour(settings.getForDialog(key::LineColor));
     followSwitches();
-
-    // The colour dialog's own colours, unless another page read them already.
-    if (state().customColours.isEmpty())
-        for (const Colour colour : settings.customColours())
-            state().customColours.append(paletteColour(colour));
 }
 
 void FontPage::store(Settings& settings, OptionScope scope) const
@@ -242,7 +219,7 @@ void FontPage::chooseFont(Pane pane)
     if (state().services.files == nullptr)
         return;
     Look& look = m_looks[static_cast<std::size_t>(pane)];
-    const FontChoice initial { lookFont(look.name, look.size, look.style), paletteColour(look.text) };
+    const FontChoice initial { fontFromSettings(look.name, look.size, look.style), paletteColour(look.text) };
     const std::optional<FontChoice> chosen = state().services.files->chooseFont(this, initial);
     if (!chosen)
         return;
@@ -250,7 +227,7 @@ void FontPage::chooseFont(Pane pane)
     const int size = chosen->font.pointSize() > 0 ? chosen->font.pointSize() : qRound(chosen->font.pointSizeF());
     if (size > 0)
         look.size = size;
-    look.style = styleOf(chosen->font);
+    look.style = fontStyleOf(chosen->font);
     look.text = chosenColour(chosen->colour, look.text);
     showSample(pane);
     emit applyChanged();
@@ -291,7 +268,7 @@ void FontPage::showSample(Pane pane)
     palette.setColor(QPalette::Text, paletteColour(look.text));
     palette.setColor(QPalette::Base, paletteColour(look.back));
     widget->setPalette(palette);
-    widget->setFont(lookFont(look.name, look.size, look.style));
+    widget->setFont(fontFromSettings(look.name, look.size, look.style));
     const QString caption = look.name + QLatin1Char(' ') + sizeText(look.size);
     switch (pane) {
     case TreeSample: {

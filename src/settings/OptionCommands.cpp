@@ -1,8 +1,8 @@
 #include "settings/OptionCommands.h"
 
 #include "app/ActionRegistry.h"
-#include "app/DocumentTreeModel.h"
 #include "app/Appearance.h"
+#include "app/DocumentTreeModel.h"
 #include "app/FileCommands.h"
 #include "app/InputMethods.h"
 #include "app/TreePane.h"
@@ -10,7 +10,6 @@
 #include "core/document/TreeOperations.h"
 #include "editor/TExtMemo.h"
 #include "memo/HelperListCommands.h"
-#include "memo/MemoBinding.h"
 #include "platform/AppPaths.h"
 #include "settings/TOptionDialog.h"
 
@@ -49,15 +48,8 @@ void OptionCommands::showOptions()
     state.helperListFile = QDir(m_context.configFolder).filePath(QString::fromLatin1(AppPaths::kHelperListName));
     state.imeColours = m_targets.memo.ImeColors();
     state.clearRecentFiles = [this] { m_targets.files.setRecentFiles({}); };
-    TOptionDialog* shown = nullptr;
-    TOptionDialog dialog(
-        m_context.settings, std::move(state), m_context.host,
-        [this, &shown](OptionScope scope) {
-            if (shown != nullptr)
-                applied(*shown, scope);
-        },
-        m_context.window);
-    shown = &dialog;
+    TOptionDialog dialog(m_context.settings, std::move(state),
+        [this](TOptionDialog& shown, OptionScope scope) { applied(shown, scope); }, m_context.window);
     dialog.exec();
     m_targets.inputMethods.apply();
 }
@@ -79,10 +71,7 @@ void OptionCommands::applied(TOptionDialog& dialog, OptionScope scope)
 
 void OptionCommands::expandWholeTree()
 {
-    Node* root = m_context.document.root();
-    TreeOperations operations(m_context.document);
-    for (int i = 0; i < root->childCount(); ++i)
-        operations.expandSubtree(root->child(i));
+    TreeOperations(m_context.document).expandWholeDocument();
     if (Node* selected = m_targets.tree.selectedNode())
         m_targets.tree.scrollTo(
             m_targets.tree.documentModel()->indexFromNode(selected), QAbstractItemView::PositionAtTop);

@@ -1,20 +1,10 @@
 #include "settings/OptionPage.h"
 
 #include <QAbstractButton>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QSpinBox>
 
 namespace notarium {
-
-namespace {
-
-QString fromUtf8(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 OptionPage::OptionPage(OptionDialogState& state, const QString& caption, int helpContext, QWidget* parent)
     : QWidget(parent)
@@ -44,7 +34,7 @@ void OptionPage::bind(SettingKey<SettingType::Bool> key, QAbstractButton* box, b
     m_bindings.push_back({ [key, box](const Settings& settings) { box->setChecked(settings.getForDialog(key)); },
         [key, box](Settings& settings) { settings.set(key, box->isChecked()); }, applied });
     if (applied)
-        watchForApply(box);
+        connect(box, &QAbstractButton::toggled, this, &OptionPage::applyChanged);
 }
 
 void OptionPage::bind(SettingKey<SettingType::Integer> key, QSpinBox* box, bool applied)
@@ -58,27 +48,10 @@ void OptionPage::bind(SettingKey<SettingType::Integer> key, QSpinBox* box, bool 
 void OptionPage::bind(SettingKey<SettingType::String> key, QLineEdit* box, bool applied)
 {
     m_bindings.push_back(
-        { [key, box](const Settings& settings) { box->setText(fromUtf8(settings.getForDialog(key))); },
+        { [key, box](const Settings& settings) { box->setText(QString::fromStdString(settings.getForDialog(key))); },
             [key, box](Settings& settings) { settings.set(key, box->text().toStdString()); }, applied });
     if (applied)
         connect(box, &QLineEdit::textChanged, this, &OptionPage::applyChanged);
-}
-
-void OptionPage::bind(SettingKey<SettingType::String> key, QComboBox* box, bool applied)
-{
-    m_bindings.push_back({ [key, box](const Settings& settings) {
-                              const QString value = fromUtf8(settings.getForDialog(key));
-                              box->setCurrentIndex(box->findText(value));
-                              box->setEditText(value);
-                          },
-        [key, box](Settings& settings) { settings.set(key, box->currentText().toStdString()); }, applied });
-    if (applied)
-        connect(box, &QComboBox::currentTextChanged, this, &OptionPage::applyChanged);
-}
-
-void OptionPage::watchForApply(QAbstractButton* button)
-{
-    connect(button, &QAbstractButton::toggled, this, &OptionPage::applyChanged);
 }
 
 } // namespace notarium

@@ -14,7 +14,6 @@
 #include <vector>
 
 class QAbstractButton;
-class QComboBox;
 class QLineEdit;
 class QSpinBox;
 
@@ -57,7 +56,8 @@ struct OptionDialogState {
 // Most controls stand for one key each: bind() them, and load() and store() handle them, the
 // dialog's default where the key is missing. A page with controls that are not one key each
 // (fonts, lists, radio groups) overrides load() and store() and calls the base versions too.
-// A change of a bound control that Apply writes emits applyChanged().
+// A change of a bound control that Apply writes emits applyChanged(); so must a page's own
+// controls of the Apply subset.
 class OptionPage : public QWidget {
     Q_OBJECT
 
@@ -97,11 +97,6 @@ protected:
     void bind(SettingKey<SettingType::Bool> key, QAbstractButton* box, bool applied = false);
     void bind(SettingKey<SettingType::Integer> key, QSpinBox* box, bool applied = false);
     void bind(SettingKey<SettingType::String> key, QLineEdit* box, bool applied = false);
-    // An editable combo box: its text is the value, whether or not it is one of the entries.
-    void bind(SettingKey<SettingType::String> key, QComboBox* box, bool applied = false);
-
-    // Emits applyChanged whenever the button is toggled (for controls that are not bound).
-    void watchForApply(QAbstractButton* button);
 
 private:
     struct Binding {

@@ -43,19 +43,21 @@ constexpr PageEntry kPageEntries[TOptionDialog::PageCount] = {
 
 } // namespace
 
-TOptionDialog::TOptionDialog(
-    const Settings& settings, OptionDialogState state, WindowHost& host, Applied applied, QWidget* parent)
+TOptionDialog::TOptionDialog(const Settings& settings, OptionDialogState state, Applied applied, QWidget* parent)
     : QDialog(parent)
     , m_ini(settings.ini())
     , m_settings(m_ini, settings.platformDefaults())
     , m_state(std::move(state))
-    , m_host(host)
     , m_applied(std::move(applied))
 {
     const WaitCursor wait;
     setObjectName(QStringLiteral("TOptionDialog"));
     setWindowTitle(QStringLiteral("オプション設定"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    // The colour dialogs of every page share the 16 custom colours.
+    m_state.customColours.clear();
+    for (const Colour colour : m_settings.customColours())
+        m_state.customColours.append(qColorFromColour(colour, QApplication::palette()));
     buildPages();
     for (int position = 0; position < PageCount; ++position)
         page(position)->load(m_settings);
@@ -206,7 +208,7 @@ bool TOptionDialog::write(OptionScope scope)
         colours[i] = i < static_cast<std::size_t>(m_state.customColours.size())
             ? colourFromQColor(m_state.customColours.at(static_cast<qsizetype>(i)))
             : Settings::kCustomColourDefault;
-    return m_host.updateSettings([this, scope, customColours, colours](Settings& settings) {
+    return m_state.host->updateSettings([this, scope, customColours, colours](Settings& settings) {
         for (int position = 0; position < PageCount; ++position)
             page(position)->store(settings, scope);
         if (customColours)
@@ -221,7 +223,7 @@ void TOptionDialog::apply()
         write(OptionScope::Apply);
     }
     if (m_applied)
-        m_applied(OptionScope::Apply);
+        m_applied(*this, OptionScope::Apply);
     m_applyButton->setEnabled(false);
 }
 
@@ -243,7 +245,7 @@ void TOptionDialog::accept()
         }
     }
     if (m_applied)
-        m_applied(OptionScope::Ok);
+        m_applied(*this, OptionScope::Ok);
     QDialog::accept();
 }
 

@@ -19,8 +19,6 @@ class QTreeWidgetItem;
 
 namespace notarium {
 
-class WindowHost;
-
 // The options dialog: twelve pages chosen from the page tree on the left, OK, Cancel, Apply and
 // Help. It shows the settings as they were when it opened; OK writes every key of its pages and
 // Apply the subset that changes the look of the window at once, both through the window's one
@@ -48,10 +46,11 @@ public:
     };
     static constexpr int kFirstHelpContext = HelpWindow::OptionPagesContext;
 
-    using Applied = std::function<void(OptionScope)>;
+    // Called after OK or Apply wrote the settings, for the window to take them.
+    using Applied = std::function<void(TOptionDialog&, OptionScope)>;
 
-    TOptionDialog(const Settings& settings, OptionDialogState state, WindowHost& host, Applied applied,
-        QWidget* parent = nullptr);
+    // state.host is the window's settings writer.
+    TOptionDialog(const Settings& settings, OptionDialogState state, Applied applied, QWidget* parent = nullptr);
     ~TOptionDialog() override;
 
     OptionPage* page(int position) const;
@@ -75,7 +74,6 @@ private:
     IniFile m_ini;
     Settings m_settings; // the image the pages read, taken when the dialog opened
     OptionDialogState m_state;
-    WindowHost& m_host;
     Applied m_applied;
     QTreeWidget* m_pageTree = nullptr;
     std::vector<QTreeWidgetItem*> m_pageItems; // in page order

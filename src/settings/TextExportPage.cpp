@@ -31,10 +31,6 @@ constexpr SettingKey<SettingType::String> kKindKeys[3]
 constexpr int kSeparatorLength = 3;
 constexpr int kMarkLength = 10;
 
-QString fromUtf8(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Typing stops at limit characters; a longer value from the file is shown whole and kept, not cut.
 void showLimited(QLineEdit* box, const QString& text, int limit)
@@ -175,11 +171,11 @@ void TextExportPage::load(const Settings& settings)
         group->setExclusive(true);
     }
 
-    showLimited(m_separator, fromUtf8(settings.getForDialog(key::SeparateChar)), kSeparatorLength);
+    showLimited(m_separator, QString::fromStdString(settings.getForDialog(key::SeparateChar)), kSeparatorLength);
     for (std::size_t i = 0; i < m_levelMarks.size(); ++i)
-        m_levelMarks[i] = fromUtf8(settings.getForDialog(kLevelKeys[i]));
+        m_levelMarks[i] = QString::fromStdString(settings.getForDialog(kLevelKeys[i]));
     for (std::size_t i = 0; i < m_kindMarks.size(); ++i)
-        showLimited(m_kindMarks[i], fromUtf8(settings.getForDialog(kKindKeys[i])), kMarkLength);
+        showLimited(m_kindMarks[i], QString::fromStdString(settings.getForDialog(kKindKeys[i])), kMarkLength);
     m_level->setCurrentIndex(0);
     showLevelMark();
     followStyle();

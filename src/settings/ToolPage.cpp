@@ -30,10 +30,6 @@ QHBoxLayout* programRow(OptionPage* page, OptionDialogState& state, QLineEdit* b
     return row;
 }
 
-QString fromUtf8(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 } // namespace
 
@@ -84,8 +80,8 @@ ToolPage::ToolPage(OptionDialogState& state)
 void ToolPage::load(const Settings& settings)
 {
     OptionPage::load(settings);
-    m_printTool->setText(fromUtf8(settings.getForDialog(key::PrintTool)));
-    m_printParam->setText(fromUtf8(settings.getForDialog(key::PrintOption)));
+    m_printTool->setText(QString::fromStdString(settings.getForDialog(key::PrintTool)));
+    m_printParam->setText(QString::fromStdString(settings.getForDialog(key::PrintOption)));
 }
 
 void ToolPage::store(Settings& settings, OptionScope scope) const

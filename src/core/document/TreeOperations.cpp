@@ -116,6 +116,13 @@ void TreeOperations::expandSubtree(Node* node)
     }
 }
 
+void TreeOperations::expandWholeDocument()
+{
+    Node* root = m_document.root();
+    for (int i = 0; i < root->childCount(); ++i)
+        expandSubtree(root->child(i));
+}
+
 void TreeOperations::collapseIfChildless(Node* node)
 {
     if (node != nullptr && !node->isRoot() && !node->hasChildren())

@@ -107,6 +107,9 @@ public:
     // Expands the node and every node below it (the memo wizard does this after creating a node
     // without selecting it).
     void expandSubtree(Node* node);
+    // Expands every node of the document, without capturing the tree state (a file opened with
+    // ExpandAll, the options' Apply with the box checked).
+    void expandWholeDocument();
 
 private:
     // The move primitive: the node keeps its subtree and data, comes out collapsed with every
