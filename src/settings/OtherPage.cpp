@@ -1,5 +1,6 @@
 #include "settings/OtherPage.h"
 
+#include "app/WaitCursor.h"
 #include "app/WindowContext.h"
 #include "core/settings/IniFile.h"
 #include "settings/OptionControls.h"
@@ -20,17 +21,18 @@ OtherPage::OtherPage(OptionDialogState& state)
     struct ShellButton {
         const char* name;
         const char* caption;
+        void (OtherPage::*clicked)();
     };
     const ShellButton shellButtons[] = {
-        { "BitBtn1", "デスクトップにショートカットを作成する ..." },
-        { "BitBtn4", "スタートアップに Notariumを登録する ..." },
-        { "BitBtn5", "「送る」メニューに Notariumを登録する ..." },
-        { "BitBtn2", "データファイルをアプリケーションに関連付ける ..." },
+        { "BitBtn1", "デスクトップにショートカットを作成する ...", &OtherPage::placeDesktopShortcut },
+        { "BitBtn4", "スタートアップに Notariumを登録する ...", &OtherPage::placeStartupShortcut },
+        { "BitBtn5", "「送る」メニューに Notariumを登録する ...", &OtherPage::placeOpenWithEntry },
+        { "BitBtn2", "データファイルをアプリケーションに関連付ける ...", &OtherPage::associateFileTypes },
+        { "RemoveRegistration", "デスクトップへの登録を解除する ...", &OtherPage::removeRegistration },
     };
     for (const ShellButton& entry : shellButtons) {
         QPushButton* shellButton = button(entry.name, QString::fromUtf8(entry.caption));
-        // The desktop's menus, shortcuts and file types are not written by this version.
-        shellButton->setEnabled(false);
+        connect(shellButton, &QPushButton::clicked, this, entry.clicked);
         shellLayout->addWidget(shellButton);
     }
 
@@ -54,6 +56,82 @@ bool OtherPage::confirm(const QString& question)
     return state().services.prompt->ask(
                window(), question, QStringLiteral("確認"), MessageIcon::Question, PromptButtons::YesNo)
         == PromptAnswer::Yes;
+}
+
+void OtherPage::inform(const QString& text)
+{
+    state().services.prompt->tell(window(), text, QStringLiteral("お知らせ"), MessageIcon::Information);
+}
+
+void OtherPage::placeShortcut(ShellIntegration::Place place, const QString& question, const QString& report)
+{
+    if (!confirm(question))
+        return;
+    {
+        const WaitCursor wait;
+        // A shortcut that cannot be written is not reported: the desktop simply lacks it.
+        ShellIntegration::forThisProgram().placeShortcut(place);
+    }
+    inform(report);
+}
+
+void OtherPage::placeDesktopShortcut()
+{
+    placeShortcut(ShellIntegration::Place::Desktop, QStringLiteral("デスクトップにショートカットアイコンを作成しますか？"),
+        QStringLiteral("デスクトップにショートカットアイコンを作成しました。"));
+}
+
+void OtherPage::placeStartupShortcut()
+{
+    placeShortcut(ShellIntegration::Place::Startup, QStringLiteral("スタートアップにショートカットアイコンを登録しますか？"),
+        QStringLiteral("スタートアップにショートカットアイコンを登録しました。"));
+}
+
+void OtherPage::placeOpenWithEntry()
+{
+    placeShortcut(ShellIntegration::Place::OpenWith,
+        QStringLiteral("「送る」メニューにショートカットアイコンを登録しますか？"),
+        QStringLiteral("「送る」メニューにショートカットアイコンを登録しました。"));
+}
+
+void OtherPage::associateFileTypes()
+{
+    if (!confirm(QStringLiteral("関連付けを実行しますか？")))
+        return;
+    ShellIntegration::Association done;
+    {
+        const WaitCursor wait;
+        done = ShellIntegration::forThisProgram().associate();
+    }
+    const QString stopped = QStringLiteral("関連付けを中止しました");
+    if (!done.error.isEmpty()) {
+        // A type that could not be written is not reported as registered.
+        state().services.prompt->tell(window(), QStringLiteral("関連付けを実行できませんでした。\n%1").arg(done.error),
+            QStringLiteral("ファイル I/O エラー"), MessageIcon::Error);
+        return;
+    }
+    if (done.dataWasKnown)
+        state().services.prompt->tell(window(),
+            QStringLiteral("Notariumのデータタイプ(*.nmd)はすでに登録されています。"), stopped, MessageIcon::Information);
+    else
+        inform(QStringLiteral("データファイルを Windowsに登録して関連付けを完了しました。"));
+    if (done.templateWasKnown)
+        state().services.prompt->tell(window(),
+            QStringLiteral("Notarium テンプレートのデータタイプ(*.nmt)はすでに登録されています。"), stopped,
+            MessageIcon::Information);
+}
+
+void OtherPage::removeRegistration()
+{
+    if (!confirm(QStringLiteral("関連付けとショートカットの登録を解除しますか？")))
+        return;
+    bool removed = false;
+    {
+        const WaitCursor wait;
+        removed = ShellIntegration::forThisProgram().removeRegistration();
+    }
+    inform(removed ? QStringLiteral("関連付けとショートカットの登録を解除しました。")
+                   : QStringLiteral("解除する登録はありません。"));
 }
 
 void OtherPage::eraseRecentFiles()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/OptionPage.h"
+#include "shell/ShellIntegration.h"
 
 namespace notarium {
 
@@ -12,6 +13,13 @@ public:
     explicit OtherPage(OptionDialogState& state);
 
 private:
+    void placeShortcut(ShellIntegration::Place place, const QString& question, const QString& report);
+    void placeDesktopShortcut();
+    void placeStartupShortcut();
+    void placeOpenWithEntry();
+    void associateFileTypes();
+    void removeRegistration();
+    void inform(const QString& text);
     void eraseRecentFiles();
     void eraseSearchHistory();
     bool confirm(const QString& question);
