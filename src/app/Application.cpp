@@ -11,6 +11,7 @@
 #include "core/settings/SettingsStore.h"
 #include "editor/TExtMemo.h"
 #include "platform/AppPaths.h"
+#include "platform/LoaderControl.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -92,6 +93,7 @@ int runApplication(int argc, char** argv)
     // shows its progress in the status bar instead of a window that has not appeared yet.
     waitUntilPainted(window);
     window.startWith(QCoreApplication::arguments().mid(1));
+    LoaderControl(paths).startForResidentMode(settings, launcher);
     window.memoPane()->setFocus();
     return QApplication::exec();
 }

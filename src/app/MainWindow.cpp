@@ -89,7 +89,8 @@ TMainForm1::TMainForm1(const MainWindowContext& context, QWidget* parent)
     services.files = m_inputMethods.get();
     m_windowContext = std::make_unique<WindowContext>(
         WindowContext { this, *m_doc, m_settings, services, *m_binding, *m_status, *this, context.configFolder,
-            context.tempFolder });
+            context.tempFolder,
+            context.programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : context.programFolder });
     const WindowContext& c = *m_windowContext;
 
     m_appearance = new Appearance(*this, *m_tree, *m_titleLabel, *m_title, *m_memo, *m_actions, *m_menus);

@@ -45,6 +45,9 @@ struct MainWindowContext {
     QString configFolder;
     // The folder of the external tools' work files (Temp).
     QString tempFolder;
+    // The folder of the program's executables (the tray loader among them); empty for the folder
+    // of the running one.
+    QString programFolder;
 };
 
 // The main window: the tree pane, the title band and the memo pane of one document. It builds

@@ -43,6 +43,7 @@ struct WindowContext {
     WindowHost& host;
     QString configFolder; // Template.ini and HelpList.dat live here
     QString tempFolder; // the external tools' work files (created when one is written)
+    QString programFolder; // the program's executables: notarium and the tray loader
 
     PromptService& prompt() const { return *services.prompt; }
     HelpService& help() const { return *services.help; }

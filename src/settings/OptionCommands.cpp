@@ -11,8 +11,11 @@
 #include "editor/TExtMemo.h"
 #include "memo/HelperListCommands.h"
 #include "platform/AppPaths.h"
+#include "platform/LoaderControl.h"
 #include "settings/TOptionDialog.h"
+#include "shell/ShellIntegration.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 namespace notarium {
@@ -48,6 +51,9 @@ void OptionCommands::showOptions()
     state.helperListFile = QDir(m_context.configFolder).filePath(QString::fromLatin1(AppPaths::kHelperListName));
     state.imeColours = m_targets.memo.ImeColors();
     state.clearRecentFiles = [this] { m_targets.files.setRecentFiles({}); };
+    const LoaderControl loader = this->loader();
+    state.loaderInstalled = loader.isInstalled();
+    state.loaderRunning = loader.isRunning();
     TOptionDialog dialog(m_context.settings, std::move(state),
         [this](TOptionDialog& shown, OptionScope scope) { applied(shown, scope); }, m_context.window);
     dialog.exec();
@@ -65,8 +71,35 @@ void OptionCommands::applied(TOptionDialog& dialog, OptionScope scope)
         m_targets.memo.setImeColors(dialog.state().imeColours);
         if (dialog.state().helperPhrases)
             m_targets.helperList.setPhrases(*dialog.state().helperPhrases, m_context.settings.get(key::HelpListSorted));
+        applyResidentMode(dialog.state());
     }
     m_targets.memo.viewport()->update();
+}
+
+// The loader is started or asked to close as the state it was in when the dialog opened calls for;
+// its log-in entry follows the resident mode. Without a loader beside the program nothing starts.
+void OptionCommands::applyResidentMode(const OptionDialogState& state)
+{
+    const LoaderControl loader = this->loader();
+    ShellIntegration shell(DesktopFolders::fromEnvironment(), QCoreApplication::applicationFilePath(),
+        m_context.programFolder);
+    if (m_context.settings.get(key::InTaskTray)) {
+        if (!state.loaderInstalled)
+            return;
+        shell.placeLoaderStartup();
+        if (!state.loaderRunning && m_context.services.launcher)
+            loader.start(*m_context.services.launcher);
+    } else {
+        shell.removeLoaderStartup();
+        if (state.loaderRunning)
+            loader.requestClose();
+    }
+}
+
+LoaderControl OptionCommands::loader() const
+{
+    return LoaderControl(m_context.programFolder,
+        QDir(m_context.configFolder).filePath(QString::fromLatin1(AppPaths::kSettingsFileName)));
 }
 
 void OptionCommands::expandWholeTree()

@@ -2,6 +2,7 @@
 
 #include "app/CommandSet.h"
 #include "app/WindowContext.h"
+#include "platform/LoaderControl.h"
 #include "settings/OptionPage.h"
 
 #include <QObject>
@@ -43,6 +44,8 @@ public:
 private:
     void applied(TOptionDialog& dialog, OptionScope scope);
     void expandWholeTree();
+    void applyResidentMode(const OptionDialogState& state);
+    LoaderControl loader() const;
 
     WindowContext m_context;
     Targets m_targets;

@@ -46,6 +46,7 @@ MainWindowContext WindowFixture::context()
     context.services = m_services.services();
     context.configFolder = m_dir.path();
     context.tempFolder = m_dir.filePath(QStringLiteral("Temp"));
+    context.programFolder = m_programFolder;
     if (m_prompt != nullptr)
         context.services.prompt = m_prompt;
     return context;

@@ -53,6 +53,8 @@ public:
     RecordingPromptService& prompt() { return m_services.prompt; }
     // Replaces the prompt service of windows started from now on.
     void usePrompt(PromptService* prompt) { m_prompt = prompt; }
+    // Windows started from now on look for the program's executables (the tray loader) here.
+    void useProgramFolder(const QString& folder) { m_programFolder = folder; }
 
     QString path(const QString& name) const { return m_dir.filePath(name); }
     QAction* action(const char* name) const;
@@ -97,6 +99,7 @@ private:
     std::unique_ptr<SettingsStore> m_store;
     TestServices m_services;
     PromptService* m_prompt = nullptr;
+    QString m_programFolder;
     std::unique_ptr<TMainForm1> m_window;
 };
 

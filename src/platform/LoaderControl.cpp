@@ -1,0 +1,180 @@
+#include "platform/LoaderControl.h"
+
+#include "app/Services.h"
+#include "core/settings/IniFile.h"
+#include "core/settings/Settings.h"
+#include "platform/AppPaths.h"
+
+#include <QCryptographicHash>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocalSocket>
+
+#include <climits>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace notarium {
+
+namespace {
+
+// A socket address holds at most 107 bytes; a runtime folder that leaves less room than this is
+// not used.
+constexpr qsizetype kMaxSocketPath = 100;
+
+QString runtimeFolder()
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && QFileInfo(runtime).isDir())
+        return QDir::cleanPath(runtime);
+    return {};
+}
+
+// The path shared by the socket and the lock, without an ending.
+QString basePath(const QString& settingsFile)
+{
+    const QByteArray key = QFile::encodeName(QDir::cleanPath(QFileInfo(settingsFile).absoluteFilePath()));
+    const QString hash = QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16));
+    const QString runtime = runtimeFolder();
+    const QString name = QStringLiteral("/notarium-loader-") + hash;
+    if (!runtime.isEmpty() && QFile::encodeName(runtime + name).size() + 6 <= kMaxSocketPath)
+        return runtime + name;
+    // The temporary folder is shared by every user: the user's id keeps two users apart.
+    return QDir::cleanPath(QDir::tempPath()) + QStringLiteral("/notarium-loader-%1-").arg(::getuid()) + hash;
+}
+
+// The state letter of /proc/<pid>/stat; 0 when there is no such process.
+char processState(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray line = stat.readAll();
+    // "pid (name) state ...": the name may hold blanks and parentheses; the state follows the last ')'.
+    const qsizetype close = line.lastIndexOf(')');
+    if (close < 0 || close + 2 >= line.size())
+        return 0;
+    return line.at(close + 2);
+}
+
+} // namespace
+
+bool loaderRecordIsLive(bool loaded, qint64 handle, const std::function<bool(qint64)>& isLoader, qint64 self)
+{
+    if (!loaded || handle <= 0 || handle == self)
+        return false;
+    return isLoader(handle);
+}
+
+bool isLoaderExecutablePath(const QString& path)
+{
+    QString file = path;
+    const QString deleted = QStringLiteral(" (deleted)");
+    if (file.endsWith(deleted))
+        file.chop(deleted.size());
+    return QFileInfo(file).fileName() == QLatin1String(LoaderControl::kProgramName);
+}
+
+LoaderControl::LoaderControl(QString executableFolder, QString settingsFile)
+    : m_executableFolder(std::move(executableFolder))
+    , m_settingsFile(std::move(settingsFile))
+{
+}
+
+LoaderControl::LoaderControl(const AppPaths& paths)
+    : LoaderControl(paths.executableFolder(), paths.settingsFile())
+{
+}
+
+QString LoaderControl::programPath() const
+{
+    return QDir(m_executableFolder).filePath(QLatin1String(kProgramName));
+}
+
+bool LoaderControl::isInstalled(const QString& executableFolder)
+{
+    const QFileInfo loader(QDir(executableFolder).filePath(QLatin1String(kProgramName)));
+    return loader.isFile() && loader.isExecutable();
+}
+
+bool LoaderControl::isRunning(const Settings& settings)
+{
+    return loaderRecordIsLive(settings.get(key::Loaded), settings.get(key::Handle), &isLoaderProcess);
+}
+
+bool LoaderControl::isRunning() const
+{
+    IniFile ini;
+    if (!ini.load(QFile::encodeName(m_settingsFile).toStdString()))
+        return false;
+    return isRunning(Settings(ini, PlatformDefaults {}));
+}
+
+bool LoaderControl::start(ProcessLauncher& launcher) const
+{
+    return launcher.startDetached(programPath(), {});
+}
+
+bool LoaderControl::startForResidentMode(const Settings& settings, ProcessLauncher& launcher) const
+{
+    if (!settings.get(key::InTaskTray) || !isInstalled() || isRunning(settings))
+        return false;
+    return start(launcher);
+}
+
+bool LoaderControl::requestClose(int timeoutMs) const
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    QLocalSocket socket;
+    socket.connectToServer(serverPath());
+    if (!socket.waitForConnected(static_cast<int>(deadline.remainingTime())))
+        return false;
+    socket.write(kCloseRequest);
+    if (!socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
+        return false;
+    QByteArray answer;
+    while (!answer.contains('\n')) {
+        if (socket.bytesAvailable() == 0 && !socket.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
+            break;
+        answer += socket.readAll();
+    }
+    return answer == kCloseAnswer;
+}
+
+bool LoaderControl::isLoaderProcess(qint64 pid)
+{
+    if (pid <= 0)
+        return false;
+    const char state = processState(pid);
+    if (state == 0 || state == 'Z' || state == 'X')
+        return false;
+    const QByteArray exe = "/proc/" + QByteArray::number(pid) + "/exe";
+    char target[PATH_MAX];
+    const ssize_t length = ::readlink(exe.constData(), target, sizeof target);
+    if (length > 0)
+        return isLoaderExecutablePath(QFile::decodeName(QByteArray(target, length)));
+    // Where the executable cannot be looked at, only a process of this user with the loader's
+    // name counts (the name is the executable's, cut to 15 bytes, which the loader's fits).
+    struct stat info {};
+    const QByteArray folder = "/proc/" + QByteArray::number(pid);
+    if (::stat(folder.constData(), &info) != 0 || info.st_uid != ::getuid())
+        return false;
+    QFile comm(QString::fromLatin1(folder) + QStringLiteral("/comm"));
+    if (!comm.open(QIODevice::ReadOnly))
+        return false;
+    return comm.readAll().trimmed() == kProgramName;
+}
+
+QString LoaderControl::serverPath(const QString& settingsFile)
+{
+    return basePath(settingsFile) + QStringLiteral(".sock");
+}
+
+QString LoaderControl::lockPath(const QString& settingsFile)
+{
+    return basePath(settingsFile) + QStringLiteral(".lock");
+}
+
+} // namespace notarium
