@@ -8,7 +8,9 @@ packages=(
   libgtest-dev
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev qt6-translations-l10n
   fonts-ipafont-gothic
+  libx11-dev libxcb1-dev
   xvfb xauth xdotool
+  dpkg-dev file lintian desktop-file-utils appstream xdg-utils
 )
 
 missing=()

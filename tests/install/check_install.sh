@@ -1,7 +1,8 @@
 #!/bin/bash
 # Installs the build into a fresh prefix and checks what a desktop would find there: every file
-# in its standard place, the installed programs run from there, the MIME package names both file
-# kinds by their magic and their extension, and the AppStream description validates.
+# in its standard place, the icon in every PNG size at that size, the installed programs run from
+# there, the MIME package names both file kinds by their magic and their extension, and the desktop
+# entry and the AppStream description validate.
 set -eu
 build=$1
 prefix=$(mktemp -d)
@@ -9,11 +10,25 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" > /dev/null
 
 fail() { echo "FAIL: $*"; exit 1; }
-for file in bin/notarium bin/notarium-cli share/notarium/Default.key share/notarium/help/index.html \
+for file in bin/notarium bin/notarium-cli bin/notarium-loader share/man/man1/notarium-loader.1.gz share/notarium/Default.key share/notarium/help/index.html \
     share/notarium/help/options.html share/applications/io.notarium.Notarium.desktop \
     share/mime/packages/notarium.xml share/metainfo/io.notarium.Notarium.metainfo.xml \
-    share/icons/hicolor/scalable/apps/notarium.svg; do
+    share/icons/hicolor/scalable/apps/notarium.svg share/man/man1/notarium.1.gz \
+    share/man/man1/notarium-cli.1.gz share/doc/notarium/copyright share/doc/notarium/changelog.gz; do
     [ -e "$prefix/$file" ] || fail "$file was not installed"
+done
+for tool in file desktop-file-validate appstreamcli; do
+    command -v "$tool" > /dev/null || fail "$tool is missing (scripts/deps.sh installs it)"
+done
+# Menus and docks take the PNG of the size they draw, by the folder's name (Icon=notarium).
+for size in 16 22 24 32 48 64 128 256; do
+    png=$prefix/share/icons/hicolor/${size}x${size}/apps/notarium.png
+    [ -e "$png" ] || fail "no ${size}x${size} icon"
+    file -b "$png" | grep -q "^PNG image data, $size x $size, 8-bit/color RGBA" \
+        || fail "the ${size}x${size} icon is $(file -b "$png")"
+done
+for page in notarium notarium-cli; do
+    zcat "$prefix/share/man/man1/$page.1.gz" | grep -q '^\.SH NAME' || fail "$page.1.gz is no manual page"
 done
 [ -x "$prefix/bin/notarium-cli" ] || fail "notarium-cli is not executable"
 # The installed tool runs from there: without arguments it shows its usage (status 2).
@@ -32,11 +47,7 @@ if command -v update-mime-database > /dev/null; then
     [ -s "$prefix/share/mime/magic" ] || fail "no magic rules"
     grep -aq 'Notarium Data File' "$prefix/share/mime/magic" || fail "no data file magic"
 fi
-if command -v appstreamcli > /dev/null; then
-    appstreamcli validate --no-net "$prefix/share/metainfo/io.notarium.Notarium.metainfo.xml" > /dev/null \
-        || fail "the AppStream description does not validate"
-fi
-if command -v desktop-file-validate > /dev/null; then
-    desktop-file-validate "$prefix/share/applications/io.notarium.Notarium.desktop" || fail "desktop entry"
-fi
+appstreamcli validate --no-net "$prefix/share/metainfo/io.notarium.Notarium.metainfo.xml" > /dev/null \
+    || fail "the AppStream description does not validate"
+desktop-file-validate "$prefix/share/applications/io.notarium.Notarium.desktop" || fail "desktop entry"
 echo "installed and checked"
