@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -87,12 +88,41 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path)
             std::free(resolved);
         }
     }
+    // An unnamed file first: a save killed before it is linked leaves nothing in the folder.
+    m_fd = ::open(folderOf(m_path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (m_fd >= 0)
+        return;
+    // File systems without unnamed files get a named one, removed again on any failure.
     m_temp = m_path + ".XXXXXX";
     m_fd = ::mkostemp(m_temp.data(), O_CLOEXEC);
     if (m_fd < 0) {
         m_temp.clear();
         fail(errno);
     }
+}
+
+bool AtomicFileWriter::linkUnnamedFile()
+{
+    // The unnamed file gets a name of the same pattern as a named temporary file, then takes
+    // the target's place by rename: link cannot replace a file.
+    static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = m_path + ".";
+        for (int i = 0; i < 6; ++i)
+            name += kLetters[random() % (sizeof(kLetters) - 1)];
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            m_temp = name;
+            return true;
+        }
+        if (errno != EEXIST) {
+            fail(errno);
+            return false;
+        }
+    }
+    fail(EEXIST);
+    return false;
 }
 
 AtomicFileWriter::~AtomicFileWriter()
@@ -152,6 +182,8 @@ bool AtomicFileWriter::commit()
         fail(errno);
     if (ok() && ::fsync(m_fd) != 0)
         fail(errno);
+    if (ok() && m_temp.empty())
+        linkUnnamedFile();
     if (::close(m_fd) != 0)
         fail(errno);
     m_fd = -1;

@@ -8,11 +8,13 @@ namespace notarium {
 // Reads a whole file. Returns false and sets error (the platform's text) when it cannot.
 bool readWholeFile(const std::string& path, std::string& bytes, std::string* error = nullptr);
 
-// Replaces a file safely: the bytes go to a temporary file in the same folder, which is synced,
-// takes the old file's permissions and is then renamed over the old file; the folder is synced
-// last. Until commit() succeeds the old file is untouched; a writer that is destroyed without a
-// successful commit removes its temporary file. Saving through a symbolic link replaces the file
-// the link points to.
+// Replaces a file safely: the bytes go to an unnamed temporary file in the same folder
+// (O_TMPFILE), which is synced, takes the old file's permissions, is linked under a temporary name
+// and renamed over the old file; the folder is synced last. A process killed while writing leaves
+// nothing behind. Where the file system has no unnamed files, a named temporary file
+// (NAME.XXXXXX) is written instead. Until commit() succeeds the old file is untouched; a writer
+// that is destroyed without a successful commit removes its temporary file. Saving through a
+// symbolic link replaces the file the link points to.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(const std::string& path);
@@ -28,6 +30,7 @@ public:
 
 private:
     void fail(int error);
+    bool linkUnnamedFile();
 
     std::string m_path;
     std::string m_temp;
