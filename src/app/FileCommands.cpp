@@ -7,10 +7,12 @@
 #include "core/datafile/DataFile.h"
 #include "core/document/Document.h"
 #include "core/document/TreeOperations.h"
+#include "core/io/StaleTemporaries.h"
 #include "core/settings/Settings.h"
 #include "core/text/Cp932Codec.h"
 #include "memo/MemoBinding.h"
 #include "platform/FileAttributes.h"
+#include "platform/OpenFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,6 +21,8 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMenu>
+
+#include <ctime>
 
 namespace notarium {
 
@@ -40,6 +44,20 @@ std::string localPath(const QString& path)
 bool shiftHeld()
 {
     return QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier);
+}
+
+// The temporary files killed saves left beside target a day ago or more, which no process holds
+// open any longer: removed, and counted.
+int removeLeftoverTemporaries(const QString& target)
+{
+    constexpr std::time_t kDay = 24 * 60 * 60;
+    int removed = 0;
+    for (const std::string& path : leftoverTemporaries(localPath(target), std::time(nullptr) - kDay)) {
+        const QString file = QFile::decodeName(path.c_str());
+        if (processesHoldingOpen(file).isEmpty() && QFile::remove(file))
+            ++removed;
+    }
+    return removed;
 }
 
 } // namespace
@@ -448,6 +466,8 @@ bool FileCommands::writeTo(const QString& path)
     }
     claim.unlock();
     m_doc.setModified(false);
+    if (const int removed = removeLeftoverTemporaries(target))
+        m_context.status.setMessage(QStringLiteral("以前の保存で残った一時ファイルを %1 個削除しました。").arg(removed));
     if (!result.changedTitles.empty()) {
         QString text = QStringLiteral("次のメモには、データファイルにそのままでは保存できない行がありました。")
             + QStringLiteral("\r\n") + QStringLiteral("行頭の「}}end」の前に空白を入れるなどして保存しました。")

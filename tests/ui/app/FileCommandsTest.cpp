@@ -1,5 +1,6 @@
 // The document life cycle: what is asked, what is opened, what is locked.
 #include "app/FileCommands.h"
+#include "app/StatusPanels.h"
 #include "app/TreePane.h"
 #include "app/ViewCommands.h"
 #include "editor/TExtMemo.h"
@@ -14,6 +15,7 @@
 #include <QProcess>
 #include <cstdio>
 #include <QTemporaryDir>
+#include <QDateTime>
 #include <QtTest>
 
 #include <deque>
@@ -232,6 +234,34 @@ private slots:
         QCOMPARE(back.nodeAt(1)->data()->MemoStr, saved ? std::string("new\r\n") : std::string("old\r\n"));
         if (!closed)
             QVERIFY(doc().isModified());
+    }
+
+    void aSaveRemovesTheOldLeftoversOfKilledSaves()
+    {
+        const QString file = makeFile(QStringLiteral("plan.nmd"));
+        QVERIFY(files().openDocument(file, false));
+        const auto leftover = [&](const QString& name, int hoursOld) {
+            QFile out(path(name));
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write("partial");
+            out.flush();
+            QVERIFY(out.setFileTime(QDateTime::currentDateTime().addSecs(-hoursOld * 3600), QFileDevice::FileModificationTime));
+        };
+        leftover(QStringLiteral("plan.nmd.Ab3xYz"), 30);
+        leftover(QStringLiteral("plan.nmd.Q1w2E3"), 49);
+        leftover(QStringLiteral("plan.nmd.Rr5tT6"), 2); // young: a save of another program may be writing it
+        doc().setModified(true);
+        QVERIFY(files().save());
+        QVERIFY(!QFile::exists(path(QStringLiteral("plan.nmd.Ab3xYz"))));
+        QVERIFY(!QFile::exists(path(QStringLiteral("plan.nmd.Q1w2E3"))));
+        QVERIFY(QFile::exists(path(QStringLiteral("plan.nmd.Rr5tT6"))));
+        QCOMPARE(f->window().status().text(StatusPanels::Message),
+            QStringLiteral("以前の保存で残った一時ファイルを 2 個削除しました。"));
+        // The next save finds none and says nothing of them.
+        f->window().status().setMessage(QString());
+        doc().setModified(true);
+        QVERIFY(files().save());
+        QCOMPARE(f->window().status().text(StatusPanels::Message), QString());
     }
 
     void saveOnUntitledAsksForANameAndCancelChangesNothing()
