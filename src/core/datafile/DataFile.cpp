@@ -297,6 +297,14 @@ ReadResult readDataFile(const std::string& path, Document& doc, const ReadOption
         ::close(fd);
         return cannotOpen;
     }
+    // Refused before a byte is read: such a file could not be written back either.
+    if (st.st_size > kLargestDataFile) {
+        ::close(fd);
+        ReadResult tooLarge;
+        tooLarge.status = ReadStatus::TooLarge;
+        tooLarge.message = messages::TooLargeFile;
+        return tooLarge;
+    }
     LineReader lines(fd, options.bufferSize);
     // The size is only a guide (a file may grow while it is read); emptiness is what reading finds.
     const bool empty = lines.atEnd() && lines.readError() == 0 && lines.offset() == 0;

@@ -24,7 +24,11 @@ enum class ReadStatus {
     Empty, // the file holds no bytes
     NotDataFile, // the first line is not the magic
     Malformed, // a number that does not convert, a missing "begin{{", a tree of the wrong shape
+    TooLarge, // the file is longer than the format's 32-bit positions can address
 };
+
+// The longest data file the format can address: its positions are signed 32-bit numbers.
+inline constexpr long long kLargestDataFile = 0x7FFFFFFFLL;
 
 struct ReadOptions {
     // Restore the bookmark slots from the bookmark record (the SaveBookmark setting).

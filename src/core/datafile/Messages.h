@@ -29,6 +29,10 @@ inline constexpr Message MalformedFile {
     "データファイルの読み込み中にエラーが発生しました。\r\nファイルが壊れている可能性があります。",
     "ファイルエラー", MessageIcon::Error
 };
+inline constexpr Message TooLargeFile {
+    "ファイルが大きすぎるため開けません。\r\nNotarium のデータファイルは 2 GB (2,147,483,647 バイト) までです。",
+    "ファイルエラー", MessageIcon::Error
+};
 inline constexpr Message CannotSaveFile {
     "ファイルを保存できませんでした。\r\n保存しようとしたファイルは、他で使用されている可能性があります。",
     "ファイル I/O エラー", MessageIcon::Error

@@ -619,5 +619,21 @@ TEST_F(DataFileOnDisk, StreamingGivesTheSameDocumentAsReadingFromMemory)
     }
 }
 
+TEST_F(DataFileOnDisk, AFileBeyondTheFormatsPositionsIsRefusedUnread)
+{
+    // Sparse: the size is there without the bytes. The valid start shows that the size alone decides.
+    const fs::path path = folder / "huge.nmd";
+    Document small;
+    small.newDocument();
+    ASSERT_TRUE(writeFileAtomically(path.string(), serializeDataFile(small, 0)));
+    ASSERT_EQ(::truncate(path.c_str(), kLargestDataFile + 1), 0);
+    Document doc;
+    const ReadResult result = readDataFile(path.string(), doc);
+    EXPECT_EQ(result.status, ReadStatus::TooLarge);
+    EXPECT_EQ(result.message.text, messages::TooLargeFile.text);
+    EXPECT_EQ(result.message.caption, "ファイルエラー");
+    EXPECT_EQ(doc.nodeCount(), 0u);
+}
+
 } // namespace
 } // namespace notarium
