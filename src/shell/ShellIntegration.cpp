@@ -77,6 +77,20 @@ void runTool(const QString& name, const QStringList& arguments)
         process.kill();
 }
 
+// A shortcut of the program's: its comment and icon, working in the target's folder.
+std::string shortcutText(const QString& name, const QString& program, const QStringList& arguments)
+{
+    desktop::Shortcut shortcut;
+    shortcut.name = utf8(name);
+    shortcut.comment = utf8(kShortcutComment);
+    shortcut.program = utf8(program);
+    for (const QString& argument : arguments)
+        shortcut.arguments.push_back(utf8(argument));
+    shortcut.workingFolder = utf8(QFileInfo(program).absolutePath());
+    shortcut.icon = utf8(kIconName);
+    return desktop::shortcutEntry(shortcut);
+}
+
 } // namespace
 
 DesktopFolders DesktopFolders::fromEnvironment()
@@ -287,15 +301,7 @@ bool ShellIntegration::writeShortcut(
     Record& record, const QString& path, const QString& name, const QString& program, const QStringList& arguments)
 {
     ensureIcon(record);
-    desktop::Shortcut shortcut;
-    shortcut.name = utf8(name);
-    shortcut.comment = utf8(kShortcutComment);
-    shortcut.program = utf8(program);
-    for (const QString& argument : arguments)
-        shortcut.arguments.push_back(utf8(argument));
-    shortcut.workingFolder = utf8(QFileInfo(program).absolutePath());
-    shortcut.icon = utf8(kIconName);
-    return writeRecorded(record, path, QByteArray::fromStdString(desktop::shortcutEntry(shortcut)), nullptr);
+    return writeRecorded(record, path, QByteArray::fromStdString(shortcutText(name, program, arguments)), nullptr);
 }
 
 QString ShellIntegration::loaderStartupPath() const
@@ -306,15 +312,9 @@ QString ShellIntegration::loaderStartupPath() const
 bool ShellIntegration::placeLoaderStartup()
 {
     // Owned by the resident mode, not by the registration: switching the mode off removes it.
-    Record unused;
-    ensureFolder(unused, QFileInfo(loaderStartupPath()).absolutePath());
-    desktop::Shortcut shortcut;
-    shortcut.name = utf8(kLoaderStartupName);
-    shortcut.comment = utf8(kShortcutComment);
-    shortcut.program = utf8(m_programFolder + QStringLiteral("/notarium-loader"));
-    shortcut.workingFolder = utf8(m_programFolder);
-    shortcut.icon = utf8(kIconName);
-    return writeFileAtomically(pathBytes(loaderStartupPath()), desktop::shortcutEntry(shortcut));
+    QDir().mkpath(QFileInfo(loaderStartupPath()).absolutePath());
+    return writeFileAtomically(pathBytes(loaderStartupPath()),
+        shortcutText(kLoaderStartupName, m_programFolder + QStringLiteral("/notarium-loader"), {}));
 }
 
 void ShellIntegration::removeLoaderStartup()
