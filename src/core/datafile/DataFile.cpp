@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 #include <fcntl.h>
 #include <map>
 #include <sys/stat.h>
@@ -220,7 +221,8 @@ ReadResult Parser::run()
 }
 
 // Where the writer puts its bytes: a string, or a file through a buffer of about a megabyte, so
-// that saving a large document does not build the whole file in memory first.
+// that saving a large document does not build the whole file in memory first. It counts what it
+// was given, so that a file the reader could not address is never finished.
 class Sink {
 public:
     explicit Sink(std::string& out)
@@ -237,11 +239,16 @@ public:
     void append(std::string_view bytes)
     {
         m_out.append(bytes);
+        m_written += bytes.size();
         if (m_file && m_out.size() >= kFlushAt)
             flush();
     }
     void append(const char* p, std::size_t n) { append(std::string_view(p, n)); }
-    void push_back(char c) { m_out.push_back(c); }
+    void push_back(char c)
+    {
+        m_out.push_back(c);
+        ++m_written;
+    }
     void flush()
     {
         if (m_file) {
@@ -249,11 +256,13 @@ public:
             m_out.clear();
         }
     }
+    std::uint64_t written() const { return m_written; }
 
 private:
     static constexpr std::size_t kFlushAt = 1 << 20;
     std::string& m_out;
     AtomicFileWriter* m_file = nullptr;
+    std::uint64_t m_written = 0;
 };
 
 void appendNumber(Sink& out, long long value)
@@ -320,9 +329,77 @@ ReadResult readDataFile(const std::string& path, Document& doc, const ReadOption
 }
 
 namespace {
-void writePages(const Document& doc, int currentIndex, Sink& out, std::vector<std::string>* changedTitles,
-    const ProgressCallback& progress);
+
+// indexOf gives a node's absolute index.
+template <typename IndexOf> void writeHeader(const Document& doc, int currentIndex, Sink& out, IndexOf&& indexOf)
+{
+    appendLine(out, kDataFileMagic);
+    appendLine(out, kDataFileVersion);
+    out.append(kCrLf);
+    appendLine(out, kCurrentNodeHeader);
+    appendNumber(out, currentIndex);
+    out.append(kCrLf);
+    out.append(kCrLf);
+    appendLine(out, kBookmarksHeader);
+    if (const auto& table = doc.bookmarkTable()) {
+        for (const Node* node : *table) {
+            if (node)
+                appendNumber(out, indexOf(node));
+            else
+                out.append(kNone);
+            out.append(kCrLf);
+        }
+    } else {
+        appendLine(out, kNil);
+    }
 }
+
+// One page; changed tells whether its text had to be written changed (see WriteResult).
+void writePage(const Node* node, int level, Sink& out, bool& changed)
+{
+    out.append(kCrLf);
+    appendLine(out, kPageHeader);
+    appendNumber(out, level);
+    out.append(kCrLf);
+    // A title is one line of the file: a line break or an end-of-file byte in it would break the
+    // pages that follow.
+    page_text::appendTitle(out, node->title(), changed);
+    out.append(kCrLf);
+    appendNumber(out, node->imageIndex());
+    out.append(kCrLf);
+    appendNumber(out, node->selectedIndex());
+    out.append(kCrLf);
+    appendLine(out, node->isExpanded() ? "TRUE" : "FALSE");
+    appendLine(out, kBodyBegin);
+    if (const TNodeData* data = node->data(); data && node->isUserNode())
+        page_text::appendBody(out, data->MemoStr, changed);
+    appendLine(out, kBodyEnd);
+}
+
+// Writes the whole file; stops early, with false, once more than largest bytes were written.
+bool writePages(const Document& doc, int currentIndex, Sink& out, std::vector<std::string>* changedTitles,
+    const ProgressCallback& progress, std::uint64_t largest)
+{
+    writeHeader(doc, currentIndex, out, [&doc](const Node* node) { return doc.absoluteIndex(node); });
+    const std::uint64_t total = doc.nodesInOrder().size();
+    std::uint64_t done = 0;
+    bool fits = true;
+    doc.forEachInOrder([&](const Node* node, int level) {
+        if (!fits)
+            return;
+        bool changed = false;
+        writePage(node, level, out, changed);
+        if (changed && changedTitles)
+            changedTitles->push_back(node->title());
+        fits = out.written() <= largest;
+        if (progress)
+            progress(++done, total);
+    });
+    out.flush();
+    return fits;
+}
+
+} // namespace
 
 std::string serializeDataFile(const Document& doc, int currentIndex, std::vector<std::string>* changedTitles,
     const ProgressCallback& progress)
@@ -336,75 +413,28 @@ std::string serializeDataFile(const Document& doc, int currentIndex, std::vector
     }
     bytes.reserve(estimate);
     Sink sink(bytes);
-    writePages(doc, currentIndex, sink, changedTitles, progress);
+    writePages(doc, currentIndex, sink, changedTitles, progress, std::numeric_limits<std::uint64_t>::max());
     return bytes;
 }
 
-namespace {
-void writePages(const Document& doc, int currentIndex, Sink& out, std::vector<std::string>* changedTitles,
-    const ProgressCallback& progress)
-{
-    const std::vector<Node*>& nodes = doc.nodesInOrder();
-    appendLine(out, kDataFileMagic);
-    appendLine(out, kDataFileVersion);
-    out.append(kCrLf);
-    appendLine(out, kCurrentNodeHeader);
-    appendNumber(out, currentIndex);
-    out.append(kCrLf);
-    out.append(kCrLf);
-    appendLine(out, kBookmarksHeader);
-    if (const auto& table = doc.bookmarkTable()) {
-        for (const Node* node : *table) {
-            if (node)
-                appendNumber(out, doc.absoluteIndex(node));
-            else
-                out.append(kNone);
-            out.append(kCrLf);
-        }
-    } else {
-        appendLine(out, kNil);
-    }
-
-    const std::uint64_t total = nodes.size();
-    std::uint64_t done = 0;
-    doc.forEachInOrder([&](const Node* node, int level) {
-        bool changed = false;
-        out.append(kCrLf);
-        appendLine(out, kPageHeader);
-        appendNumber(out, level);
-        out.append(kCrLf);
-        // A title is one line of the file: a line break or an end-of-file byte in it would
-        // break the pages that follow.
-        const std::string& title = node->title();
-        page_text::appendTitle(out, title, changed);
-        out.append(kCrLf);
-        appendNumber(out, node->imageIndex());
-        out.append(kCrLf);
-        appendNumber(out, node->selectedIndex());
-        out.append(kCrLf);
-        appendLine(out, node->isExpanded() ? "TRUE" : "FALSE");
-        appendLine(out, kBodyBegin);
-        if (const TNodeData* data = node->data(); data && node->isUserNode())
-            page_text::appendBody(out, data->MemoStr, changed);
-        appendLine(out, kBodyEnd);
-        if (changed && changedTitles)
-            changedTitles->push_back(title);
-        if (progress)
-            progress(++done, total);
-    });
-    out.flush();
-}
-} // namespace
-
-WriteResult writeDataFile(
-    const std::string& path, Document& doc, int currentIndex, const ProgressCallback& progress)
+WriteResult writeDataFile(const std::string& path, Document& doc, int currentIndex, const ProgressCallback& progress,
+    std::uint64_t largest)
 {
     WriteResult result;
     AtomicFileWriter file(path);
+    bool fits = true;
     if (file.ok()) {
         std::string buffer;
         Sink sink(buffer, file);
-        writePages(doc, currentIndex, sink, &result.changedTitles, progress);
+        fits = writePages(doc, currentIndex, sink, &result.changedTitles, progress, largest);
+    }
+    // A file longer than the reader can address would be the document's end: it could never be
+    // opened again. The old file stays, and the writer's unnamed file goes with it.
+    if (!fits) {
+        result.ok = false;
+        result.message = messages::TooLargeToSave;
+        result.changedTitles.clear();
+        return result;
     }
     if (!file.commit()) {
         result.errorText = file.error();
@@ -416,6 +446,43 @@ WriteResult writeDataFile(
         if (TNodeData* data = node->data())
             data->Modify = false;
     return result;
+}
+
+DataFileStepWriter::DataFileStepWriter(const Document& doc, const Node* current)
+    : m_doc(doc)
+{
+    // The writer's own list of the pages: looking at the document's index could rebuild it under
+    // a command that is still walking it.
+    m_pages.reserve(1024);
+    doc.forEachInOrder([this](const Node* node, int level) { m_pages.emplace_back(node, level); });
+    m_currentIndex = std::max(0, indexOf(current));
+}
+
+int DataFileStepWriter::indexOf(const Node* node) const
+{
+    if (node == nullptr)
+        return -1;
+    for (std::size_t i = 0; i < m_pages.size(); ++i)
+        if (m_pages[i].first == node)
+            return static_cast<int>(i);
+    return -1;
+}
+
+bool DataFileStepWriter::writeSome(std::string& bytes, std::size_t budget)
+{
+    Sink out(bytes);
+    if (!m_started) {
+        writeHeader(m_doc, m_currentIndex, out, [this](const Node* node) { return indexOf(node); });
+        m_started = true;
+    }
+    const std::uint64_t before = out.written();
+    while (m_next < m_pages.size() && (out.written() == before || out.written() - before < budget)) {
+        const auto& [node, level] = m_pages[m_next++];
+        bool changed = false;
+        writePage(node, level, out, changed);
+    }
+    m_written += out.written();
+    return m_next >= m_pages.size();
 }
 
 Node* applyOpenRules(Document& doc, const ReadResult& result, bool restoreTreeState, bool restoreCurrentNode)

@@ -6,11 +6,13 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace notarium {
 
 class Document;
+class Node;
 
 inline constexpr std::string_view kDataFileMagic = "Notarium Data File";
 inline constexpr std::string_view kDataFileVersion = "Version 1.10";
@@ -83,14 +85,40 @@ std::string serializeDataFile(const Document& doc, int currentIndex,
 // Writes doc to path through a temporary file in the same folder that replaces the old file only
 // once it is completely on disk; on any failure the old file is left as it was. After a good write
 // the Modify flag of every user node is cleared (the document's modified flag is the caller's).
-WriteResult writeDataFile(
-    const std::string& path, Document& doc, int currentIndex, const ProgressCallback& progress = {});
+// A document whose file would be longer than largest bytes (the reader's limit) is not written:
+// the result then carries messages::TooLargeToSave and the old file is kept.
+WriteResult writeDataFile(const std::string& path, Document& doc, int currentIndex, const ProgressCallback& progress = {},
+    std::uint64_t largest = kLargestDataFile);
+
+// The bytes of the data file for doc, written in steps, for a caller that must not keep the
+// program busy for the whole document (the recovery copy, made between keystrokes). The bytes are
+// those of serializeDataFile with current's index. The writer only reads the document, and never
+// its index. The tree must stay as it is from the first step to the last: a caller that sees it
+// change starts a new writer.
+class DataFileStepWriter {
+public:
+    DataFileStepWriter(const Document& doc, const Node* current);
+    // Appends the next pages to bytes, about budget bytes of them (at least one page), and tells
+    // whether the file is now complete.
+    bool writeSome(std::string& bytes, std::size_t budget);
+    // The bytes appended so far.
+    std::uint64_t written() const { return m_written; }
+
+private:
+    int indexOf(const Node* node) const;
+
+    const Document& m_doc;
+    std::vector<std::pair<const Node*, int>> m_pages; // node and level, in pre-order
+    int m_currentIndex = 0;
+    bool m_started = false;
+    std::size_t m_next = 0;
+    std::uint64_t m_written = 0;
+};
 
 // What opening a file does with a successful read: the document node's image is forced to 4, the
 // two top-level nodes are expanded, the stored expanded states are applied (when the file is not
 // old format and restoreTreeState is on), and the node to select is returned: the saved current
 // node when the file is not old format and restoreCurrentNode is on, else the node at index 1.
-class Node;
 Node* applyOpenRules(Document& doc, const ReadResult& result, bool restoreTreeState, bool restoreCurrentNode);
 
 // The backup copy's path: folder, the file's name with its extension replaced by ".~nm".

@@ -33,6 +33,11 @@ inline constexpr Message TooLargeFile {
     "ファイルが大きすぎるため開けません。\r\nNotarium のデータファイルは 2 GB (2,147,483,647 バイト) までです。",
     "ファイルエラー", MessageIcon::Error
 };
+inline constexpr Message TooLargeToSave {
+    "文書が大きすぎるため保存できません。\r\nNotarium のデータファイルは 2 GB (2,147,483,647 バイト) までです。\r\n"
+    "一部のメモを別の文書に移してから保存してください。",
+    "ファイル I/O エラー", MessageIcon::Error
+};
 inline constexpr Message CannotSaveFile {
     "ファイルを保存できませんでした。\r\n保存しようとしたファイルは、他で使用されている可能性があります。",
     "ファイル I/O エラー", MessageIcon::Error

@@ -635,5 +635,49 @@ TEST_F(DataFileOnDisk, AFileBeyondTheFormatsPositionsIsRefusedUnread)
     EXPECT_EQ(doc.nodeCount(), 0u);
 }
 
+
+TEST(DataFileSteps, StepsGiveTheBytesOfTheWholeWrite)
+{
+    std::mt19937 rng(11);
+    for (const std::size_t budget : { std::size_t { 0 }, std::size_t { 1 }, std::size_t { 300 }, std::size_t { 1 } << 30 }) {
+        Document doc;
+        fillRandom(doc, rng, 60);
+        doc.setBookmark(3, doc.nodeAt(5));
+        const int current = static_cast<int>(rng() % doc.nodeCount());
+        DataFileStepWriter steps(doc, doc.nodeAt(current));
+        std::string bytes;
+        int calls = 0;
+        while (!steps.writeSome(bytes, budget))
+            ASSERT_LT(++calls, 10000);
+        EXPECT_EQ(bytes, serializeDataFile(doc, current)) << "budget " << budget;
+        EXPECT_EQ(steps.written(), bytes.size());
+        // A small budget still moves on: at least one page a step.
+        if (budget <= 1) {
+            EXPECT_EQ(calls + 1, static_cast<int>(doc.nodeCount()));
+        }
+    }
+}
+
+TEST_F(DataFileOnDisk, ADocumentTooLargeToReadBackIsNotWritten)
+{
+    Document doc;
+    doc.newDocument();
+    Node* n = doc.appendNode(doc.documentNode(), "m", KindMemo);
+    n->data()->MemoStr = std::string(4000, 'x');
+    n->data()->Modify = true;
+    const fs::path path = folder / "plan.nmd";
+    ASSERT_TRUE(writeFileAtomically(path.string(), "old"));
+    const WriteResult refused = writeDataFile(path.string(), doc, 1, {}, 4000);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.message.text, messages::TooLargeToSave.text);
+    EXPECT_TRUE(n->data()->Modify);
+    EXPECT_EQ(contents(path), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    // Right at the limit the file is written.
+    const std::size_t size = serializeDataFile(doc, 1).size();
+    EXPECT_TRUE(writeDataFile(path.string(), doc, 1, {}, size).ok);
+    EXPECT_EQ(contents(path).size(), size);
+}
+
 } // namespace
 } // namespace notarium
