@@ -82,6 +82,7 @@ int runApplication(int argc, char** argv)
     context.services = Services { &prompts, &dialogs, &launcher, &help };
     context.configFolder = paths.configFolder();
     context.tempFolder = paths.tempFolder();
+    context.recoveryFolder = paths.recoveryFolder();
 
     TMainForm1 window(context);
     QList<QRect> workAreas;

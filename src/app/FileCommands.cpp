@@ -254,13 +254,13 @@ void FileCommands::setDocumentName(const QString& path)
     rebuildReopenMenu();
 }
 
-bool FileCommands::openDocument(const QString& path, bool readOnly)
+ReadResult FileCommands::readIntoDocument(const QString& path, bool backup)
 {
     // The tree pane's real width and both panes come back before another document shows.
     m_context.host.restorePanes();
     ReadOptions options;
     options.restoreBookmarks = m_settings.get(key::SaveBookmark);
-    options.backup = m_settings.get(key::BackupFile);
+    options.backup = backup && m_settings.get(key::BackupFile);
     options.backupFolder = m_settings.get(key::BackupFolder);
     options.progress = [this](std::uint64_t done, std::uint64_t total) { m_context.status.showProgress(done, total); };
     ReadResult result;
@@ -274,6 +274,49 @@ bool FileCommands::openDocument(const QString& path, bool readOnly)
             m_doc.newDocument();
         }
     }
+    return result;
+}
+
+void FileCommands::showOpened(const ReadResult& result)
+{
+    Node* select = applyOpenRules(
+        m_doc, result, m_settings.get(key::SaveTreeState), m_settings.get(key::SaveCurrentNode));
+    if (m_settings.get(key::ExpandAll))
+        TreeOperations(m_doc).expandWholeDocument();
+    m_doc.setModified(false);
+    // Showing the document runs the enabling pass for it.
+    m_context.memo.showDocument(select);
+}
+
+bool FileCommands::openRecovered(const QString& copyPath, const QString& documentPath)
+{
+    const ReadResult result = readIntoDocument(copyPath, false);
+    m_lock.unlock();
+    m_doc.setReadOnly(false);
+    if (!result.ok()) {
+        m_context.prompt().tell(parentWidget(), result.message);
+        setDocumentName(kUntitled);
+        showOpened(result);
+        emit documentReplaced();
+        return false;
+    }
+    // The document comes back where it belongs, with its changes still to be saved. Another
+    // window may hold the file by now: the changes then stay editable, to be saved elsewhere.
+    const bool held = !documentPath.isEmpty() && m_lock.lock(documentPath) != FileLock::Result::Locked;
+    if (held)
+        m_lock.unlock();
+    setDocumentName(documentPath.isEmpty() ? kUntitled : documentPath);
+    showOpened(result);
+    m_doc.setModified(true);
+    emit documentReplaced();
+    if (held)
+        lockLost(documentPath);
+    return true;
+}
+
+bool FileCommands::openDocument(const QString& path, bool readOnly)
+{
+    const ReadResult result = readIntoDocument(path, true);
     if (!result.ok()) {
         m_recent.remove(QFileInfo(path).absoluteFilePath());
         m_context.prompt().tell(parentWidget(), result.message);
@@ -298,13 +341,7 @@ bool FileCommands::openDocument(const QString& path, bool readOnly)
         m_doc.setReadOnly(readOnly);
         setDocumentName(path);
     }
-    Node* select = applyOpenRules(
-        m_doc, result, m_settings.get(key::SaveTreeState), m_settings.get(key::SaveCurrentNode));
-    if (m_settings.get(key::ExpandAll))
-        TreeOperations(m_doc).expandWholeDocument();
-    m_doc.setModified(false);
-    // Showing the document runs the enabling pass for it.
-    m_context.memo.showDocument(select);
+    showOpened(result);
     emit documentReplaced();
     return result.ok();
 }

@@ -3,6 +3,7 @@
 #include "app/CommandSet.h"
 #include "app/RecentFiles.h"
 #include "app/WindowContext.h"
+#include "core/datafile/DataFile.h"
 #include "platform/FileLock.h"
 
 #include <QFont>
@@ -51,6 +52,10 @@ public:
     bool openFromCommandLine(const QString& path, bool readOnly);
     // Reads the file into the window (after the checks of the caller).
     bool openDocument(const QString& path, bool readOnly);
+    // Reads a recovery copy into the window as the document at documentPath ("" for an untitled
+    // one) with its changes unsaved. False, with the reader's message shown, when the copy cannot
+    // be read.
+    bool openRecovered(const QString& copyPath, const QString& documentPath);
     void resetToUntitled();
     // Asks to save when the document has changes; false when the person cancelled.
     bool saveIfNeeded();
@@ -75,6 +80,11 @@ private:
     // The read-only question for a file that another window (or this one) holds.
     OpenChoice askOpenReadOnly(const QString& path);
     bool checkFileExists(const QString& path);
+    // Replaces the document with the file's (an empty one when it cannot be read); backup: the
+    // backup copy is made when the settings ask for it.
+    ReadResult readIntoDocument(const QString& path, bool backup);
+    // Applies the open rules (tree state, current node) and shows the document, unmodified.
+    void showOpened(const ReadResult& result);
     bool writeTo(const QString& path);
     void setDocumentTitle(const QString& path);
     void setDocumentName(const QString& path);

@@ -29,6 +29,7 @@
 #include "memo/MemoCommands.h"
 #include "memo/WizardCommands.h"
 #include "quickmemo/QuickMemoCommands.h"
+#include "recovery/RecoveryCommands.h"
 #include "search/FindCommands.h"
 #include "search/SeekCommands.h"
 #include "settings/KeyCustomizeCommands.h"
@@ -90,7 +91,8 @@ TMainForm1::TMainForm1(const MainWindowContext& context, QWidget* parent)
     m_windowContext = std::make_unique<WindowContext>(
         WindowContext { this, *m_doc, m_settings, services, *m_binding, *m_status, *this, context.configFolder,
             context.tempFolder,
-            context.programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : context.programFolder });
+            context.programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : context.programFolder,
+            context.recoveryFolder });
     const WindowContext& c = *m_windowContext;
 
     m_appearance = new Appearance(*this, *m_tree, *m_titleLabel, *m_title, *m_memo, *m_actions, *m_menus);
@@ -102,6 +104,7 @@ TMainForm1::TMainForm1(const MainWindowContext& context, QWidget* parent)
     registerCommands(m_treeCommands);
     registerCommands(m_memoCommands);
     registerCommands(m_view);
+    registerCommands(m_recovery = new RecoveryCommands(c, *m_files, this));
     registerCommands(new HelpCommands(c, *m_tree, *m_title, *m_memo, this));
     const SearchPanes searchPanes { *m_tree, *m_title, *m_memo, *m_treeCommands, *m_view };
     registerCommands(new FindCommands(c, searchPanes, this));
@@ -340,7 +343,10 @@ void TMainForm1::restorePanes()
 void TMainForm1::startWith(const QStringList& arguments)
 {
     const CommandLineRequest request = parseCommandLine(arguments, QDir::currentPath());
-    if (!request.path.isEmpty() && !m_files->openFromCommandLine(request.path, request.readOnly)) {
+    // Changes a session that ended without saving left behind come first; a copy taken opens in
+    // place of the file.
+    const bool recovered = m_recovery->offerAtStart(request.path, request.readOnly);
+    if (!recovered && !request.path.isEmpty() && !m_files->openFromCommandLine(request.path, request.readOnly)) {
         // The person declined to open a file in use: the start is cancelled.
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
         return;

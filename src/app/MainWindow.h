@@ -22,6 +22,7 @@ class CommandSet;
 class Document;
 class DocumentTreeModel;
 class FileCommands;
+class RecoveryCommands;
 class InputMethods;
 class MemoBinding;
 class MemoCommands;
@@ -48,6 +49,8 @@ struct MainWindowContext {
     // The folder of the program's executables (the tray loader among them); empty for the folder
     // of the running one.
     QString programFolder;
+    // Where the window keeps the recovery copy of its unsaved document; empty: it keeps none.
+    QString recoveryFolder;
 };
 
 // The main window: the tree pane, the title band and the memo pane of one document. It builds
@@ -67,6 +70,7 @@ public:
     MemoBinding& memoBinding() { return *m_binding; }
     Appearance& appearance() { return *m_appearance; }
     FileCommands& fileCommands() { return *m_files; }
+    RecoveryCommands& recovery() { return *m_recovery; }
     TreeCommands& treeCommands() { return *m_treeCommands; }
     MemoCommands& memoCommands() { return *m_memoCommands; }
     ViewCommands& viewCommands() { return *m_view; }
@@ -120,6 +124,7 @@ private:
     std::unique_ptr<WindowContext> m_windowContext;
     std::vector<CommandSet*> m_sets;
     FileCommands* m_files = nullptr;
+    RecoveryCommands* m_recovery = nullptr;
     TreeCommands* m_treeCommands = nullptr;
     MemoCommands* m_memoCommands = nullptr;
     ViewCommands* m_view = nullptr;

@@ -44,6 +44,7 @@ struct WindowContext {
     QString configFolder; // Template.ini and HelpList.dat live here
     QString tempFolder; // the external tools' work files (created when one is written)
     QString programFolder; // the program's executables: notarium and the tray loader
+    QString recoveryFolder; // the recovery copies of unsaved documents (empty: none are kept)
 
     PromptService& prompt() const { return *services.prompt; }
     HelpService& help() const { return *services.help; }

@@ -46,11 +46,14 @@ AppPaths AppPaths::fromEnvironment(const QString& executableFolder)
     if (paths.m_portable) {
         paths.m_configFolder = paths.m_executableFolder;
         paths.m_tempFolder = paths.m_executableFolder + QStringLiteral("/Temp");
+        paths.m_recoveryFolder = paths.m_executableFolder + QStringLiteral("/Recovery");
     } else {
         paths.m_configFolder
             = xdgFolder("XDG_CONFIG_HOME", QStringLiteral(".config")) + QStringLiteral("/notarium");
         paths.m_tempFolder
             = xdgFolder("XDG_CACHE_HOME", QStringLiteral(".cache")) + QStringLiteral("/notarium/Temp");
+        paths.m_recoveryFolder = xdgFolder("XDG_STATE_HOME", QStringLiteral(".local/state"))
+            + QStringLiteral("/notarium/recovery");
     }
     return paths;
 }

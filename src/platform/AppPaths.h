@@ -33,6 +33,9 @@ public:
     QString templateStore() const;
     QString helperListFile() const;
     QString tempFolder() const { return m_tempFolder; }
+    // The recovery copies of unsaved documents: $XDG_STATE_HOME/notarium/recovery
+    // (~/.local/state/...), or Recovery beside a portable executable.
+    QString recoveryFolder() const { return m_recoveryFolder; }
 
     // Create the folder (and its parents) when missing. The settings writer calls
     // ensureConfigFolder() before saving; the external-tool commands ensureTempFolder() before
@@ -57,6 +60,7 @@ private:
     QString m_executableFolder;
     QString m_configFolder;
     QString m_tempFolder;
+    QString m_recoveryFolder;
 };
 
 } // namespace notarium

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace notarium {
@@ -24,14 +25,24 @@ FolderPage::FolderPage(OptionDialogState& state)
         grid, 3, "BackupFolder", QStringLiteral("バックアップフォルダ(&U)"), &m_backupLabel, &m_backupBrowse);
     m_templateFolder
         = folderRow(grid, 5, "TemplateFolder", QStringLiteral("テンプレートファイル格納フォルダ(&P)"));
+    // The recovery copy of an unsaved document, kept apart from the document itself.
+    auto* autoSave = spin("seAutoSaveMinutes", 0, 1440, 1, 4);
+    auto* autoSaveRow = new QHBoxLayout;
+    autoSaveRow->addWidget(label(QStringLiteral("復元用のコピーを保存する間隔(&A)"), autoSave));
+    autoSaveRow->addWidget(autoSave);
+    autoSaveRow->addWidget(new QLabel(QStringLiteral("分 (0 で保存しない)")));
+    autoSaveRow->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
+    layout->addSpacing(8);
+    layout->addLayout(autoSaveRow);
     layout->addStretch(1);
 
     bind(key::DefaultFolder, m_defaultFolder);
     bind(key::BackupFile, m_backupFile);
     bind(key::BackupFolder, m_backupFolder);
     bind(key::TemplateFolder, m_templateFolder);
+    bind(key::AutoSaveMinutes, autoSave);
     connect(m_backupFile, &QCheckBox::toggled, this, &FolderPage::followBackup);
 }
 

@@ -10,8 +10,9 @@ class QPushButton;
 
 namespace notarium {
 
-// Page フォルダ: the default folder of the data files, the backup file and its folder, and the
-// template folder. OK asks to create a folder that does not exist.
+// Page フォルダ: the default folder of the data files, the backup file and its folder, the
+// template folder and how often the recovery copy of an unsaved document is written. OK asks to
+// create a folder that does not exist.
 class FolderPage : public OptionPage {
     Q_OBJECT
 

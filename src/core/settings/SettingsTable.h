@@ -98,6 +98,7 @@ inline constexpr DefaultSource NoFill = None;
     X(Loaded,           Notarium, Loaded,           Bool,      "0",              Same,               NoFill) \
     X(Handle,           Notarium, Handle,           Integer,   "0",              Same,               NoFill) \
     X(EnableCtrlAltKey, Notarium, EnableCtrlAltKey, Bool,      "0",              Same,               NoFill) \
+    X(AutoSaveMinutes,  Notarium, AutoSaveMinutes,  Integer,   "5",              Same,               NoFill) \
     X(TreeFontName,     TreePane, FontName,         String,    "ＭＳ Ｐゴシック", Same,              NoFill) \
     X(TreeFontSize,     TreePane, FontSize,         Integer,   "9",              Same,               NoFill) \
     X(TreeFontStyle,    TreePane, FontStyle,        FontStyle, "0",              Same,               NoFill) \

@@ -47,6 +47,7 @@ MainWindowContext WindowFixture::context()
     context.configFolder = m_dir.path();
     context.tempFolder = m_dir.filePath(QStringLiteral("Temp"));
     context.programFolder = m_programFolder;
+    context.recoveryFolder = m_recoveryFolder;
     if (m_prompt != nullptr)
         context.services.prompt = m_prompt;
     return context;

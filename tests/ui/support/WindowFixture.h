@@ -55,6 +55,9 @@ public:
     void usePrompt(PromptService* prompt) { m_prompt = prompt; }
     // Windows started from now on look for the program's executables (the tray loader) here.
     void useProgramFolder(const QString& folder) { m_programFolder = folder; }
+    // Windows started from now on keep the recovery copies of unsaved documents here (by default
+    // they keep none).
+    void useRecoveryFolder(const QString& folder) { m_recoveryFolder = folder; }
 
     QString path(const QString& name) const { return m_dir.filePath(name); }
     QAction* action(const char* name) const;
@@ -100,6 +103,7 @@ private:
     TestServices m_services;
     PromptService* m_prompt = nullptr;
     QString m_programFolder;
+    QString m_recoveryFolder;
     std::unique_ptr<TMainForm1> m_window;
 };
 
