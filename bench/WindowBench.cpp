@@ -3,8 +3,9 @@
 // selection and by a bookmark), saving, saving as text, the find window (a search without a hit, a
 // hit deep inside collapsed branches), the search-and-replace window (listing every hit, replacing
 // them all), a tree template of 1,000 pages applied, the character count of the whole document,
-// and a key typed and a page scrolled in a 1 MB memo, with and without the edit marks. Every figure
-// is the wall time of the whole step as the person waits for it, painting included.
+// a key typed and a page scrolled in a 1 MB memo, with and without the edit marks, and the recovery
+// copy of the modified document with keys typed while it is made. Every figure is the wall time of
+// the whole step as the person waits for it, painting included.
 #include "app/Appearance.h"
 #include "app/FileCommands.h"
 #include "app/MainWindow.h"
@@ -13,6 +14,7 @@
 #include "core/settings/Settings.h"
 #include "editor/TExtMemo.h"
 #include "memo/TCountResult.h"
+#include "recovery/RecoveryCommands.h"
 #include "search/FindCommands.h"
 #include "search/HistoryComboBox.h"
 #include "search/SeekCommands.h"
@@ -27,6 +29,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
@@ -498,6 +501,84 @@ MemoSteps largeMemo(TMainForm1& window)
     return steps;
 }
 
+// ---- The recovery copy ---------------------------------------------------------------------------
+
+struct RecoverySteps {
+    double whole = 0; // from the command until the copy is on disk
+    double start = 0; // the first step on the window's thread (storing the memo, the page list)
+    double longestSlice = 0;
+    double worstKey = 0; // the longest a key typed meanwhile waited for the window
+    int keys = 0;
+};
+
+// Notes when each key reaches the memo pane.
+class KeyArrival : public QObject {
+public:
+    QElapsedTimer clock;
+    double postedAt = -1;
+    double worst = 0;
+    int keys = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress && postedAt >= 0) {
+            worst = std::max(worst, ms(clock) - postedAt);
+            postedAt = -1;
+            ++keys;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// The copy of the whole modified document; a key is typed every 8 ms while it is made, and each
+// one's wait for the window is timed. The worst of three copies.
+RecoverySteps recoveryCopy(TMainForm1& window)
+{
+    RecoveryCommands& recovery = window.recovery();
+    TExtMemo* memo = window.memoPane();
+    window.treePane()->setSelectedNode(window.document().nodeAt(7));
+    paint(&window);
+    memo->setFocus();
+    RecoverySteps worst;
+    KeyArrival arrival;
+    memo->installEventFilter(&arrival);
+    for (int round = 0; round < 3; ++round) {
+        QTest::keyClick(memo, Qt::Key_A); // a change, for the copy to be due
+        bool written = false;
+        bool ok = false;
+        const QMetaObject::Connection done = QObject::connect(
+            &recovery, &RecoveryCommands::copyWritten, [&](bool good) { written = true; ok = good; });
+        arrival.clock.start();
+        arrival.worst = 0;
+        QElapsedTimer timer;
+        timer.start();
+        recovery.writeCopyNow();
+        const double start = ms(timer);
+        double lastKey = -1000;
+        while (!written && timer.elapsed() < 10000) {
+            if (arrival.postedAt < 0 && ms(timer) - lastKey >= 8) {
+                lastKey = ms(timer);
+                arrival.postedAt = ms(arrival.clock);
+                QCoreApplication::postEvent(memo, new QKeyEvent(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, QStringLiteral("b")));
+                QCoreApplication::postEvent(memo, new QKeyEvent(QEvent::KeyRelease, Qt::Key_B, Qt::NoModifier, QStringLiteral("b")));
+            }
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        }
+        QObject::disconnect(done);
+        if (!written || !ok)
+            printError("the recovery copy was not written");
+        const double whole = ms(timer);
+        worst.whole = std::max(worst.whole, whole);
+        worst.start = std::max(worst.start, start);
+        worst.longestSlice = std::max(worst.longestSlice, static_cast<double>(recovery.longestSliceMs()));
+        worst.worstKey = std::max(worst.worstKey, arrival.worst);
+    }
+    worst.keys = arrival.keys;
+    memo->removeEventFilter(&arrival);
+    return worst;
+}
+
 // The character count with the document node selected (its branch is the whole document), from
 // the command until the count window has painted; the worst of three.
 double countCharacters(WindowFixture& fixture)
@@ -566,6 +647,7 @@ int main(int argc, char** argv)
 
     // The window of the tests, answering every question with No and opening no dialog.
     WindowFixture fixture;
+    fixture.useRecoveryFolder(dir.filePath(QStringLiteral("recovery")));
     fixture.prompt().scriptAnswers(QList<PromptAnswer>(1000, PromptAnswer::No));
     fixture.start();
     TMainForm1& window = fixture.window();
@@ -595,6 +677,7 @@ int main(int argc, char** argv)
     const double counted = countCharacters(fixture);
     const double options = openOptions(fixture);
     const MemoSteps memo = largeMemo(window);
+    const RecoverySteps recoveryCopied = recoveryCopy(window);
 
     std::printf("document: %zu nodes\n", window.document().nodeCount());
     printStep("open until painted", open, "500");
@@ -615,5 +698,10 @@ int main(int argc, char** argv)
     printStep("apply a tree template of 1,000 pages", applied, "50");
     printStep("character count of the whole document", counted, "200, worst of 3");
     printStep("open the options dialog", options, "150, worst of 3");
+    printStep("recovery copy, from the command to the disk", recoveryCopied.whole, "150, worst of 3");
+    printStep("  its first step on the window's thread", recoveryCopied.start, "16");
+    printStep("  its longest slice on the window's thread", recoveryCopied.longestSlice, "16");
+    printStep("  a key typed meanwhile, until it reaches the memo (" + std::to_string(recoveryCopied.keys) + " keys)",
+        recoveryCopied.worstKey, "16, worst");
     return 0;
 }

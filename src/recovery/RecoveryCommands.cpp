@@ -113,7 +113,8 @@ void RecoveryCommands::writeCopyNow()
         return;
     m_passClock.start();
     m_longestSlice = 0;
-    m_bytes.clear();
+    // The first piece is kept for the lines that open the file, known once every page is in.
+    m_pieces.assign(1, std::string());
     m_steps = std::make_unique<DataFileStepWriter>(doc, m_context.memo.node());
     step();
 }
@@ -125,14 +126,18 @@ void RecoveryCommands::step()
     QElapsedTimer slice;
     slice.start();
     bool done = false;
-    while (!(done = m_steps->writeSome(m_bytes, kSliceBytes)) && slice.elapsed() < kSliceMs) {
-    }
+    // Pieces of their own: one string of tens of megabytes would be copied each time it grows.
+    do {
+        m_pieces.emplace_back().reserve(kSliceBytes + kSliceBytes / 4);
+        done = m_steps->writeSome(m_pieces.back(), kSliceBytes);
+    } while (!done && slice.elapsed() < kSliceMs);
     m_longestSlice = std::max(m_longestSlice, slice.elapsed());
     if (!done) {
         // The events that came meanwhile (keys above all) go first.
         QTimer::singleShot(0, this, &RecoveryCommands::step);
         return;
     }
+    m_pieces.front() = m_steps->header();
     m_steps.reset();
 
     const std::string path = documentPath();
@@ -142,7 +147,7 @@ void RecoveryCommands::step()
         std::string error;
         m_copy = RecoveryCopy::claim(m_folder, path, static_cast<int>(QCoreApplication::applicationPid()), &error);
         if (!m_copy.isClaimed()) {
-            m_bytes.clear();
+            m_pieces.clear();
             m_sinceCopy.restart();
             reportFailure(QString::fromStdString(error));
             emit copyWritten(false);
@@ -151,12 +156,12 @@ void RecoveryCommands::step()
     }
     // The worker has the bytes and the copy to itself until it finishes: this thread neither
     // moves nor lets go of the copy meanwhile (a discard waits for writeFinished).
-    m_worker = QThread::create([this, bytes = std::move(m_bytes)] {
+    m_worker = QThread::create([this, pieces = std::move(m_pieces)] {
         std::string error;
-        m_workerOk = m_copy.write(bytes, &error);
+        m_workerOk = m_copy.write(pieces, &error);
         m_workerError = std::move(error);
     });
-    m_bytes = std::string();
+    m_pieces.clear();
     QObject::connect(m_worker, &QThread::finished, this, &RecoveryCommands::writeFinished);
     m_worker->start();
 }
@@ -166,7 +171,7 @@ void RecoveryCommands::abandonPass()
     if (m_steps == nullptr)
         return;
     m_steps.reset();
-    m_bytes = std::string();
+    m_pieces.clear();
     m_retry.start(kRetryMs);
 }
 
@@ -197,7 +202,7 @@ void RecoveryCommands::writeFinished()
 void RecoveryCommands::discardCopy()
 {
     m_steps.reset();
-    m_bytes = std::string();
+    m_pieces.clear();
     if (m_worker != nullptr) {
         m_discardWhenWritten = true;
         return;

@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class QThread;
 
@@ -89,7 +90,7 @@ private:
     QElapsedTimer m_passClock;
     RecoveryCopy m_copy;
     std::unique_ptr<DataFileStepWriter> m_steps;
-    std::string m_bytes;
+    std::vector<std::string> m_pieces;
     // The worker that writes the finished bytes, and what it found.
     QThread* m_worker = nullptr;
     bool m_workerOk = false;

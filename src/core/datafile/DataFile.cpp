@@ -316,7 +316,7 @@ ReadResult readDataFile(const std::string& path, Document& doc, const ReadOption
     }
     LineReader lines(fd, options.bufferSize);
     // The size is only a guide (a file may grow while it is read); emptiness is what reading finds.
-    const bool empty = lines.atEnd() && lines.readError() == 0 && lines.offset() == 0;
+    const bool empty = lines.atEnd() && lines.readError() == 0 && lines.sourceBytes() == 0;
     Parser parser(lines, static_cast<std::uint64_t>(std::max<off_t>(st.st_size, 0)), empty, doc, options);
     ReadResult result = parser.run();
     const int readError = lines.readError();
@@ -450,39 +450,58 @@ WriteResult writeDataFile(const std::string& path, Document& doc, int currentInd
 
 DataFileStepWriter::DataFileStepWriter(const Document& doc, const Node* current)
     : m_doc(doc)
+    , m_current(current)
+    , m_node(doc.root()->firstChild())
 {
-    // The writer's own list of the pages: looking at the document's index could rebuild it under
-    // a command that is still walking it.
-    m_pages.reserve(1024);
-    doc.forEachInOrder([this](const Node* node, int level) { m_pages.emplace_back(node, level); });
-    m_currentIndex = std::max(0, indexOf(current));
-}
-
-int DataFileStepWriter::indexOf(const Node* node) const
-{
-    if (node == nullptr)
-        return -1;
-    for (std::size_t i = 0; i < m_pages.size(); ++i)
-        if (m_pages[i].first == node)
-            return static_cast<int>(i);
-    return -1;
+    m_bookmarkIndexes.fill(-1);
 }
 
 bool DataFileStepWriter::writeSome(std::string& bytes, std::size_t budget)
 {
     Sink out(bytes);
-    if (!m_started) {
-        writeHeader(m_doc, m_currentIndex, out, [this](const Node* node) { return indexOf(node); });
-        m_started = true;
-    }
-    const std::uint64_t before = out.written();
-    while (m_next < m_pages.size() && (out.written() == before || out.written() - before < budget)) {
-        const auto& [node, level] = m_pages[m_next++];
+    const auto& bookmarks = m_doc.bookmarkTable();
+    // The walk of forEachInOrder, one page at a time: the tree stays as it is between the steps.
+    while (m_node != nullptr && (out.written() == 0 || out.written() < budget)) {
+        if (m_node == m_current)
+            m_currentIndex = m_index;
+        if (bookmarks) {
+            for (std::size_t slot = 0; slot < bookmarks->size(); ++slot)
+                if ((*bookmarks)[slot] == m_node)
+                    m_bookmarkIndexes[slot] = m_index;
+        }
         bool changed = false;
-        writePage(node, level, out, changed);
+        writePage(m_node, m_level, out, changed);
+        ++m_index;
+        if (m_node->hasChildren()) {
+            m_node = m_node->firstChild();
+            ++m_level;
+            continue;
+        }
+        while (m_node != nullptr && m_node->nextSibling() == nullptr) {
+            m_node = m_node->parent();
+            --m_level;
+            if (m_node != nullptr && m_node->isRoot())
+                m_node = nullptr;
+        }
+        if (m_node != nullptr)
+            m_node = m_node->nextSibling();
     }
     m_written += out.written();
-    return m_next >= m_pages.size();
+    return m_node == nullptr;
+}
+
+std::string DataFileStepWriter::header() const
+{
+    std::string bytes;
+    Sink out(bytes);
+    const auto& bookmarks = m_doc.bookmarkTable();
+    writeHeader(m_doc, m_currentIndex, out, [&](const Node* node) {
+        for (std::size_t slot = 0; bookmarks && slot < bookmarks->size(); ++slot)
+            if ((*bookmarks)[slot] == node)
+                return m_bookmarkIndexes[slot];
+        return -1;
+    });
+    return bytes;
 }
 
 Node* applyOpenRules(Document& doc, const ReadResult& result, bool restoreTreeState, bool restoreCurrentNode)

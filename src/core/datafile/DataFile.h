@@ -2,6 +2,7 @@
 
 #include "core/datafile/Messages.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -91,27 +92,31 @@ WriteResult writeDataFile(const std::string& path, Document& doc, int currentInd
     std::uint64_t largest = kLargestDataFile);
 
 // The bytes of the data file for doc, written in steps, for a caller that must not keep the
-// program busy for the whole document (the recovery copy, made between keystrokes). The bytes are
-// those of serializeDataFile with current's index. The writer only reads the document, and never
-// its index. The tree must stay as it is from the first step to the last: a caller that sees it
-// change starts a new writer.
+// program busy for the whole document (the recovery copy, made between keystrokes). header()
+// followed by the pages of every step are the bytes of serializeDataFile with current's index.
+// The writer only reads the document, and never through its index (which a read could rebuild
+// under a command that is walking it). The tree must stay as it is from the first step to the
+// last: a caller that sees it change starts a new writer.
 class DataFileStepWriter {
 public:
     DataFileStepWriter(const Document& doc, const Node* current);
     // Appends the next pages to bytes, about budget bytes of them (at least one page), and tells
-    // whether the file is now complete.
+    // whether every page has been written.
     bool writeSome(std::string& bytes, std::size_t budget);
-    // The bytes appended so far.
+    // Once every page is written: the lines that open the file, which name the positions of the
+    // current node and of the bookmarks.
+    std::string header() const;
+    // The bytes of the pages so far.
     std::uint64_t written() const { return m_written; }
 
 private:
-    int indexOf(const Node* node) const;
-
     const Document& m_doc;
-    std::vector<std::pair<const Node*, int>> m_pages; // node and level, in pre-order
+    const Node* m_current;
+    const Node* m_node; // the next page, or null at the end
+    int m_level = 0;
+    int m_index = 0;
     int m_currentIndex = 0;
-    bool m_started = false;
-    std::size_t m_next = 0;
+    std::array<int, 10> m_bookmarkIndexes {};
     std::uint64_t m_written = 0;
 };
 

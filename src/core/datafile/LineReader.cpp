@@ -44,6 +44,7 @@ bool LineReader::refill()
         return false;
     }
     const char* fresh = base + keep;
+    m_sourceBytes += static_cast<std::uint64_t>(n);
     if (const void* eof = std::memchr(fresh, page_text::kEndOfFile, static_cast<std::size_t>(n))) {
         n = static_cast<const char*>(eof) - fresh;
         m_sourceDone = true;

@@ -46,6 +46,9 @@ public:
     std::uint64_t offset() const { return m_discarded + static_cast<std::uint64_t>(m_pos - bufferStart()); }
     // A read error of the underlying file (errno), 0 when none.
     int readError() const { return m_readError; }
+    // The bytes read from the file so far, a 1Ah byte and what follows it included: a file of
+    // nothing but that byte holds data, unlike an empty one.
+    std::uint64_t sourceBytes() const { return m_sourceBytes; }
 
     bool atEnd() { return m_pos >= m_end && !refill(); }
 
@@ -182,6 +185,7 @@ private:
     std::string m_buffer;
     bool m_sourceDone = false;
     int m_readError = 0;
+    std::uint64_t m_sourceBytes = 0;
     std::uint64_t m_discarded = 0;
     bool m_lastEndWasCrLf = false;
     std::string* m_capture = nullptr;

@@ -241,6 +241,24 @@ bool RecoveryCopy::write(std::string_view bytes, std::string* error) const
     return writeFileAtomically(copyPath(), bytes, error);
 }
 
+bool RecoveryCopy::write(const std::vector<std::string>& pieces, std::string* error) const
+{
+    if (!isClaimed()) {
+        if (error)
+            *error = std::strerror(EBADF);
+        return false;
+    }
+    AtomicFileWriter file(copyPath());
+    for (const std::string& piece : pieces)
+        if (!file.write(piece))
+            break;
+    if (file.commit())
+        return true;
+    if (error)
+        *error = file.error();
+    return false;
+}
+
 void RecoveryCopy::discard()
 {
     if (!isClaimed())

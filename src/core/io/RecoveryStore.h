@@ -41,6 +41,8 @@ public:
     // Replaces the copy with bytes, atomically (the old copy stays until the new one is whole).
     // Safe from another thread as long as this object is neither moved nor let go meanwhile.
     bool write(std::string_view bytes, std::string* error = nullptr) const;
+    // The same with the bytes in pieces, written one after the other.
+    bool write(const std::vector<std::string>& pieces, std::string* error = nullptr) const;
     // Removes the copy and its record and lets go of them.
     void discard();
     // Lets go of the copy and keeps it, to be offered again later.

@@ -423,11 +423,15 @@ TEST(ContainerStreamDamage, RandomBytesNeverCrash)
     }
 }
 
-// The fuzzer starts from these files; a seed that no longer reads would leave it guessing.
+// The fuzzer starts from these files; a seed that no longer reads would leave it guessing. The
+// inputs the fuzzer found itself (named by their SHA-1) are damaged on purpose as often as not.
 TEST(ContainerStreamCorpus, EverySeedReads)
 {
     std::size_t seeds = 0;
     for (const auto& entry : std::filesystem::directory_iterator(NOTARIUM_FUZZ_CORPUS "/transfer")) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() == 40 && name.find_first_not_of("0123456789abcdef") == std::string::npos)
+            continue;
         std::ifstream in(entry.path(), std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         const ContainerReadResult r = readContainerStream(bytes);
