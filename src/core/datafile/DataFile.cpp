@@ -460,7 +460,7 @@ bool DataFileStepWriter::writeSome(std::string& bytes, std::size_t budget)
 {
     Sink out(bytes);
     const auto& bookmarks = m_doc.bookmarkTable();
-    // The walk of forEachInOrder, one page at a time: the tree stays as it is between the steps.
+    // The walk of forEachInOrder, a page at a time: the tree stays as it is between the steps.
     while (m_node != nullptr && (out.written() == 0 || out.written() < budget)) {
         if (m_node == m_current)
             m_currentIndex = m_index;
@@ -472,19 +472,7 @@ bool DataFileStepWriter::writeSome(std::string& bytes, std::size_t budget)
         bool changed = false;
         writePage(m_node, m_level, out, changed);
         ++m_index;
-        if (m_node->hasChildren()) {
-            m_node = m_node->firstChild();
-            ++m_level;
-            continue;
-        }
-        while (m_node != nullptr && m_node->nextSibling() == nullptr) {
-            m_node = m_node->parent();
-            --m_level;
-            if (m_node != nullptr && m_node->isRoot())
-                m_node = nullptr;
-        }
-        if (m_node != nullptr)
-            m_node = m_node->nextSibling();
+        m_node = Document::nextInOrder(m_node, m_level);
     }
     m_written += out.written();
     return m_node == nullptr;

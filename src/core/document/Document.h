@@ -64,23 +64,24 @@ public:
     template <typename Visit> void forEachInOrder(Visit&& visit) const
     {
         int level = 0;
-        Node* node = m_root->firstChild();
-        while (node != nullptr) {
-            visit(static_cast<const Node*>(node), level);
-            if (node->hasChildren()) {
-                node = node->firstChild();
-                ++level;
-                continue;
-            }
-            while (node != nullptr && node->nextSibling() == nullptr) {
-                node = node->parent();
-                --level;
-                if (node != nullptr && node->isRoot())
-                    node = nullptr;
-            }
-            if (node != nullptr)
-                node = node->nextSibling();
+        for (const Node* node = m_root->firstChild(); node != nullptr; node = nextInOrder(node, level))
+            visit(node, level);
+    }
+    // The node after node in pre-order (null after the last one); level, node's level on entry,
+    // becomes the next node's.
+    static const Node* nextInOrder(const Node* node, int& level)
+    {
+        if (node->hasChildren()) {
+            ++level;
+            return node->firstChild();
         }
+        while (node != nullptr && node->nextSibling() == nullptr) {
+            node = node->parent();
+            --level;
+            if (node != nullptr && node->isRoot())
+                return nullptr;
+        }
+        return node != nullptr ? node->nextSibling() : nullptr;
     }
 
     // Calls visit(node, depth) for top and every node below it in pre-order, depth counted from
