@@ -1,5 +1,7 @@
 #include "core/io/FileIo.h"
 
+#include "core/io/FileErrors.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -12,9 +14,40 @@ namespace notarium {
 
 namespace {
 
+// The program's words for the failures a person meets; none for the others.
+const char* reasonFor(int error)
+{
+    switch (error) {
+    case ENOSPC:
+        return "ディスクの空き領域が足りません。";
+    case EDQUOT:
+        return "ディスクの使用量の上限 (クォータ) を超えました。";
+    case EFBIG:
+        return "ファイルが大きすぎて書き込めません。";
+    case EROFS:
+        return "読み取り専用のディスクには書き込めません。";
+    case EACCES:
+    case EPERM:
+        return "アクセスが拒否されました。ファイルまたはフォルダーへのアクセス権がありません。";
+    case EIO:
+        return "ディスクの読み書き中にエラーが発生しました。";
+    case ENOENT:
+        return "ファイルまたはフォルダーが見つかりません。";
+    case ENAMETOOLONG:
+        return "ファイル名が長すぎます。";
+    case EISDIR:
+        return "ファイルではなくフォルダーです。";
+    case EMFILE:
+    case ENFILE:
+        return "開いているファイルが多すぎます。";
+    default:
+        return nullptr;
+    }
+}
+
 std::string errorText(int error)
 {
-    return std::strerror(error);
+    return fileErrorText(error);
 }
 
 std::string folderOf(const std::string& path)
@@ -38,6 +71,20 @@ ssize_t readSome(int fd, char* buffer, std::size_t size)
 }
 
 } // namespace
+
+std::string fileErrorText(int error)
+{
+    std::string text;
+    if (const char* reason = reasonFor(error)) {
+        text = reason;
+        text += " (";
+        text += std::strerror(error);
+        text += ')';
+    } else {
+        text = std::strerror(error);
+    }
+    return text;
+}
 
 bool readWholeFile(const std::string& path, std::string& bytes, std::string* error)
 {

@@ -5,7 +5,7 @@
 
 namespace notarium {
 
-// Reads a whole file. Returns false and sets error (the platform's text) when it cannot.
+// Reads a whole file. Returns false and sets error (the reason, see FileErrors.h) when it cannot.
 bool readWholeFile(const std::string& path, std::string& bytes, std::string* error = nullptr);
 
 // Replaces a file safely: the bytes go to an unnamed temporary file in the same folder

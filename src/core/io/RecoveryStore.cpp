@@ -1,5 +1,6 @@
 #include "core/io/RecoveryStore.h"
 
+#include "core/io/FileErrors.h"
 #include "core/io/FileIo.h"
 
 #include <algorithm>
@@ -31,14 +32,14 @@ bool makeFolder(const std::string& folder, std::string* error)
 {
     if (folder.empty()) {
         if (error)
-            *error = std::strerror(ENOENT);
+            *error = fileErrorText(ENOENT);
         return false;
     }
     for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
         const std::string part = folder.substr(0, slash);
         if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
             if (error)
-                *error = std::strerror(errno);
+                *error = fileErrorText(errno);
             return false;
         }
         if (slash == std::string::npos)
@@ -47,7 +48,7 @@ bool makeFolder(const std::string& folder, std::string* error)
     struct stat st { };
     if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         if (error)
-            *error = std::strerror(ENOTDIR);
+            *error = fileErrorText(ENOTDIR);
         return false;
     }
     return true;
@@ -194,7 +195,7 @@ RecoveryCopy RecoveryCopy::claim(
             if (!exists(record)) {
                 // The folder refuses new files: every other name fails the same way.
                 if (error)
-                    *error = std::strerror(errno != 0 ? errno : EACCES);
+                    *error = fileErrorText(errno != 0 ? errno : EACCES);
                 return copy;
             }
             continue;
@@ -209,7 +210,7 @@ RecoveryCopy RecoveryCopy::claim(
             ::unlink(record.c_str());
             ::close(fd);
             if (error)
-                *error = std::strerror(saved != 0 ? saved : EIO);
+                *error = fileErrorText(saved != 0 ? saved : EIO);
             return copy;
         }
         copy.m_record = fd;
@@ -219,7 +220,7 @@ RecoveryCopy RecoveryCopy::claim(
         return copy;
     }
     if (error)
-        *error = std::strerror(EEXIST);
+        *error = fileErrorText(EEXIST);
     return copy;
 }
 
@@ -235,7 +236,7 @@ bool RecoveryCopy::write(std::string_view bytes, std::string* error) const
 {
     if (!isClaimed()) {
         if (error)
-            *error = std::strerror(EBADF);
+            *error = fileErrorText(EBADF);
         return false;
     }
     return writeFileAtomically(copyPath(), bytes, error);
@@ -245,7 +246,7 @@ bool RecoveryCopy::write(const std::vector<std::string>& pieces, std::string* er
 {
     if (!isClaimed()) {
         if (error)
-            *error = std::strerror(EBADF);
+            *error = fileErrorText(EBADF);
         return false;
     }
     AtomicFileWriter file(copyPath());
