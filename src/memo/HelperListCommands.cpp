@@ -5,7 +5,6 @@
 #include "app/MenuBuilder.h"
 #include "app/StatusPanels.h"
 #include "core/document/Document.h"
-#include "core/io/FileIo.h"
 #include "core/settings/Settings.h"
 #include "core/text/HelperListFile.h"
 #include "editor/ImeLineEdit.h"
@@ -127,16 +126,24 @@ void HelperListCommands::setPhrases(const QStringList& phrases, bool sorted)
         m_list->addItem(QString::fromStdString(item));
 }
 
-void HelperListCommands::readFile(const QString& path)
+bool HelperListCommands::readFile(const QString& path)
 {
     // A file that cannot be read holds no phrases.
-    std::string bytes;
-    if (!readWholeFile(QFile::encodeName(path).toStdString(), bytes))
-        return;
+    std::vector<std::string> read;
+    const HelperListLoad load = loadHelperList(QFile::encodeName(path).toStdString(), read);
+    if (load == HelperListLoad::TooLarge) {
+        m_context.prompt().tell(m_context.window,
+            QStringLiteral("ファイル %1 は大きすぎるため読み込めません。\r\n"
+                           "文字列入力支援リストのファイルは 2 GB (2,147,483,647 バイト) までです。")
+                .arg(QDir::toNativeSeparators(path)),
+            QStringLiteral("ファイルエラー"), MessageIcon::Error);
+        return false;
+    }
     QStringList phrases;
-    for (const std::string& phrase : readHelperList(bytes))
+    for (const std::string& phrase : read)
         phrases << QString::fromStdString(phrase);
     setPhrases(phrases, m_context.settings.get(key::HelpListSorted));
+    return true;
 }
 
 void HelperListCommands::notDefined()
@@ -159,8 +166,8 @@ void HelperListCommands::open()
         notDefined();
         return;
     }
-    if (m_list->count() == 0)
-        readFile(path);
+    if (m_list->count() == 0 && !readFile(path))
+        return;
     if (m_list->count() == 0) {
         notDefined();
         return;

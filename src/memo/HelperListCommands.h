@@ -49,7 +49,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void readFile(const QString& path);
+    // False when the file was refused as too large; the person has been told.
+    bool readFile(const QString& path);
     void notDefined();
     void placeBelowCaret();
     void choose(const QListWidgetItem* item);

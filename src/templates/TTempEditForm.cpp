@@ -332,8 +332,12 @@ bool TTempEditForm::load(const TemplateEntry& entry)
     } else {
         std::string text;
         std::string error;
-        if (!loadTextTemplate(localPath(entry.path), text, &error)) {
-            cannotRead(error);
+        Message refused;
+        if (!loadTextTemplate(localPath(entry.path), text, &error, &refused)) {
+            if (!refused.empty())
+                tell(refused);
+            else
+                cannotRead(error);
             return false;
         }
         m_edit->setBytes(text);

@@ -215,8 +215,12 @@ void TemplateCommands::applyText(const TemplateEntry& entry)
     }
     std::string text;
     std::string error;
-    if (!loadTextTemplate(QFile::encodeName(utf8(entry.path)).toStdString(), text, &error)) {
-        tellUnreadable(entry, error);
+    Message refused;
+    if (!loadTextTemplate(QFile::encodeName(utf8(entry.path)).toStdString(), text, &error, &refused)) {
+        if (!refused.empty())
+            m_context.prompt().tell(m_context.window, refused);
+        else
+            tellUnreadable(entry, error);
         return;
     }
     m_memo.insertText(Cp932Chars::decode(text));

@@ -57,6 +57,15 @@ void TextInCommands::importFile(const QString& path)
         return;
     const QString shown = QDir::toNativeSeparators(path);
     const QFileInfo file(path);
+    // Refused unread and without asking: whatever the person answered, the memo could not be saved.
+    if (file.isFile() && importTooLarge(static_cast<std::uint64_t>(file.size()))) {
+        m_context.prompt().tell(m_context.window,
+            QStringLiteral("ファイル %1 は大きすぎるため読み込めません。\r\n"
+                           "メモに読み込めるテキストファイルは 2 GB (2,147,483,647 バイト) までです。")
+                .arg(shown),
+            QStringLiteral("テキストの読み込み"), MessageIcon::Error);
+        return;
+    }
     if (file.isFile() && importNeedsConfirmation(static_cast<std::uint64_t>(file.size()))) {
         const QString megabytes
             = QString::number(static_cast<double>(file.size()) / (1024.0 * 1024.0), 'f', 1);

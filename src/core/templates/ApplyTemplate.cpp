@@ -1,26 +1,27 @@
 #include "core/templates/ApplyTemplate.h"
 
 #include "core/document/Document.h"
-#include "core/io/FileIo.h"
 
 #include <vector>
 
 namespace notarium {
 
-TemplateReadResult applyTreeTemplate(std::string_view bytes, Document& doc, Node* base)
+namespace {
+
+TemplateReadResult noBaseNode()
 {
-    if (base == nullptr || base->isRoot()) {
-        TemplateReadResult result;
-        result.status = TemplateReadStatus::NoBaseNode;
-        return result;
-    }
-    // The pages are read into a document of their own first: a page that fails halfway through
-    // the file must not leave the pages before it in the person's outline. The finished branches
-    // then move over whole, one change of the outline per top page instead of one per page.
-    Document trial;
-    newTemplateDocument(trial);
+    TemplateReadResult result;
+    result.status = TemplateReadStatus::NoBaseNode;
+    return result;
+}
+
+// The pages are read into a document of their own first (trial, which read gave): a page that
+// fails halfway through the file must not leave the pages before it in the person's outline. The
+// finished branches then move over whole, one change of the outline per top page instead of one
+// per page.
+TemplateReadResult movePages(Document& trial, TemplateReadResult result, Document& doc, Node* base)
+{
     Node* root = trial.documentNode();
-    TemplateReadResult result = parseTreeTemplate(bytes, trial, root);
     if (!result.ok() || root->childCount() == 0) {
         result.firstPage = nullptr;
         result.pagesAdded = 0;
@@ -49,17 +50,27 @@ TemplateReadResult applyTreeTemplate(std::string_view bytes, Document& doc, Node
     return result;
 }
 
+} // namespace
+
+TemplateReadResult applyTreeTemplate(std::string_view bytes, Document& doc, Node* base)
+{
+    if (base == nullptr || base->isRoot())
+        return noBaseNode();
+    Document trial;
+    newTemplateDocument(trial);
+    TemplateReadResult result = parseTreeTemplate(bytes, trial, trial.documentNode());
+    return movePages(trial, std::move(result), doc, base);
+}
+
 TemplateReadResult applyTreeTemplateFile(const std::string& path, Document& doc, Node* base)
 {
-    std::string bytes;
-    std::string error;
-    if (!readWholeFile(path, bytes, &error)) {
-        TemplateReadResult result;
-        result.status = TemplateReadStatus::CannotOpen;
-        result.errorText = std::move(error);
-        return result;
-    }
-    return applyTreeTemplate(bytes, doc, base);
+    if (base == nullptr || base->isRoot())
+        return noBaseNode();
+    // Streamed into the trial document: the file's bytes are never held beside its pages.
+    Document trial;
+    newTemplateDocument(trial);
+    TemplateReadResult result = loadTemplateTree(path, trial, trial.documentNode());
+    return movePages(trial, std::move(result), doc, base);
 }
 
 } // namespace notarium

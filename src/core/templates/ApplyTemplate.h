@@ -15,7 +15,8 @@ class Node;
 // message and no pages). Otherwise as parseTreeTemplate: the level-1 pages become base's last
 // children, pages with children and base with its ancestors are expanded.
 TemplateReadResult applyTreeTemplate(std::string_view bytes, Document& doc, Node* base);
-// Reads the file at path first; a file that cannot be read changes nothing (CannotOpen).
+// Reads the file at path first; a file that cannot be read changes nothing (CannotOpen), nor
+// does one too long for the format, which is refused unread (TooLarge).
 TemplateReadResult applyTreeTemplateFile(const std::string& path, Document& doc, Node* base);
 
 } // namespace notarium

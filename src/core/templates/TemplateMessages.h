@@ -15,6 +15,11 @@ inline constexpr Message CorruptTemplateFile {
     "テンプレートファイルの読み込み中にエラーが発生しました。\r\nファイルが壊れている可能性があります。",
     "ファイルエラー", MessageIcon::Error
 };
+// Refused before a byte is read: the pages could not be saved in a data file either.
+inline constexpr Message TooLargeTemplateFile {
+    "ファイルが大きすぎるため読み込めません。\r\nNotarium のテンプレートファイルは 2 GB (2,147,483,647 バイト) までです。",
+    "ファイルエラー", MessageIcon::Error
+};
 inline constexpr Message CannotSaveTemplate { "テンプレートを保存できませんでした。\r\n保存しようとしたファイ"
                                               "ルは、他で使用されている可能性があります。",
     "ファイル I/O エラー", MessageIcon::Error };

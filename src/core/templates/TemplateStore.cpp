@@ -51,8 +51,15 @@ std::optional<TemplateEntry> TemplateStore::parseEntry(std::string_view name, st
     TemplateEntry entry;
     entry.name = std::string(name);
     entry.includeTree = value[0] - '0';
-    if (value.size() > 2)
-        entry.path = std::string(value.substr(2));
+    // The skipped character may take more than one byte (the image is UTF-8): cutting into it would
+    // leave the path starting with the rest of its bytes, which no longer make UTF-8.
+    std::size_t skipped = 1;
+    if (value.size() > 1) {
+        const auto lead = static_cast<unsigned char>(value[1]);
+        skipped = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    }
+    if (value.size() > 1 + skipped)
+        entry.path = std::string(value.substr(1 + skipped));
     return entry;
 }
 

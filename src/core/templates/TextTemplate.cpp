@@ -2,6 +2,7 @@
 
 #include "core/io/ByteScan.h"
 #include "core/io/FileIo.h"
+#include "core/io/FileSize.h"
 #include "core/templates/TemplateMessages.h"
 
 namespace notarium {
@@ -25,8 +26,18 @@ std::string normalizeTextTemplate(std::string_view text)
     return out;
 }
 
-bool loadTextTemplate(const std::string& path, std::string& text, std::string* error)
+bool loadTextTemplate(const std::string& path, std::string& text, std::string* error, Message* refused)
 {
+    if (refused)
+        *refused = Message {};
+    if (isTooLargeToRead(path)) {
+        text.clear();
+        if (refused)
+            *refused = messages::TooLargeTemplateFile;
+        if (error)
+            *error = std::string(messages::TooLargeTemplateFile.text);
+        return false;
+    }
     std::string bytes;
     if (!readWholeFile(path, bytes, error)) {
         text.clear();

@@ -27,8 +27,11 @@ inline std::string serializeTextTemplate(std::string_view text)
 }
 
 // Reads the file at path into text; false and the platform's error text when it cannot be read
-// (the window reports that as any other input failure).
-bool loadTextTemplate(const std::string& path, std::string& text, std::string* error = nullptr);
+// (the window reports that as any other input failure). A file longer than kLargestReadableFile
+// is refused unread: false, refused gets the message the window shows for it
+// (messages::TooLargeTemplateFile) and error its text; refused stays empty for any other failure.
+bool loadTextTemplate(const std::string& path, std::string& text, std::string* error = nullptr,
+    Message* refused = nullptr);
 // Replaces the file at path through a temporary file; the old file is left as it was on failure,
 // which gives the cannot-save message and the platform's text.
 WriteResult writeTextTemplate(const std::string& path, std::string_view text);

@@ -4,10 +4,16 @@
 #include "core/datafile/PageRecordReader.h"
 #include "core/datafile/PageText.h"
 #include "core/document/Document.h"
+#include "core/io/FileErrors.h"
 #include "core/io/FileIo.h"
+#include "core/io/FileSize.h"
 #include "core/templates/TemplateMessages.h"
 
+#include <cerrno>
 #include <charconv>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace notarium {
 
@@ -20,6 +26,10 @@ using page_text::kPageHeader;
 
 // The level table starts this big and grows when a page goes deeper.
 constexpr std::size_t kInitialLevels = 8;
+// The read buffer of a streamed template; it grows for a longer line.
+constexpr std::size_t kStreamBuffer = 1 << 20;
+
+static_assert(kLargestReadableFile == kLargestDataFile, "templates and data files share the format's limit");
 
 // A tree template's page has no expanded-state line; lines after the last page that hold no page
 // header are taken for a page cut off before its header.
@@ -62,13 +72,14 @@ Node* templateBaseNode(const Document& doc, TemplateTarget target, Node* selecte
     return target == TemplateTarget::TemplateEditor ? doc.documentNode() : selected;
 }
 
-TemplateReadResult parseTreeTemplate(std::string_view bytes, Document& doc, Node* base)
+namespace {
+
+// The pages of a tree template, from memory or streamed from its file; empty: the file holds no
+// byte at all (a file of a lone 1Ah byte is not empty, just no template).
+TemplateReadResult readPages(LineReader& lines, bool empty, Document& doc, Node* base)
 {
-    if (base == nullptr || base->isRoot())
-        return failure(TemplateReadStatus::NoBaseNode, Message {});
-    if (bytes.empty())
+    if (empty)
         return {};
-    LineReader lines(beforeEndOfFile(bytes));
     if (lines.next() != kTemplateFileMagic)
         return failure(TemplateReadStatus::NotTemplateFile, messages::NotTemplateFile);
     if (lines.next() != kTemplateFileVersion)
@@ -121,18 +132,54 @@ TemplateReadResult parseTreeTemplate(std::string_view bytes, Document& doc, Node
     return result;
 }
 
+TemplateReadResult cannotOpen(int error)
+{
+    TemplateReadResult result = failure(TemplateReadStatus::CannotOpen, Message {});
+    result.errorText = fileErrorText(error);
+    return result;
+}
+
+} // namespace
+
+TemplateReadResult parseTreeTemplate(std::string_view bytes, Document& doc, Node* base)
+{
+    if (base == nullptr || base->isRoot())
+        return failure(TemplateReadStatus::NoBaseNode, Message {});
+    LineReader lines(beforeEndOfFile(bytes));
+    return readPages(lines, bytes.empty(), doc, base);
+}
+
 TemplateReadResult loadTemplateTree(const std::string& path, Document& doc, Node* base)
 {
     if (base == nullptr || base->isRoot())
         return failure(TemplateReadStatus::NoBaseNode, Message {});
-    std::string bytes;
-    std::string error;
-    if (!readWholeFile(path, bytes, &error)) {
-        TemplateReadResult result = failure(TemplateReadStatus::CannotOpen, Message {});
-        result.errorText = std::move(error);
-        return result;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return cannotOpen(errno);
+    struct stat st { };
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(fd);
+        return cannotOpen(error);
     }
-    return parseTreeTemplate(bytes, doc, base);
+    // Refused before a byte is read: the pages could not be saved in a data file either.
+    if (st.st_size > kLargestReadableFile) {
+        ::close(fd);
+        return failure(TemplateReadStatus::TooLarge, messages::TooLargeTemplateFile);
+    }
+    // Streamed through a buffer: a large template is never held as bytes and as pages at once.
+    LineReader lines(fd, kStreamBuffer);
+    const bool empty = st.st_size == 0 && lines.atEnd() && lines.readError() == 0;
+    TemplateReadResult result = readPages(lines, empty, doc, base);
+    const int readError = lines.readError();
+    ::close(fd);
+    if (readError != 0) {
+        TemplateReadResult failed = cannotOpen(readError);
+        failed.firstPage = result.firstPage;
+        failed.pagesAdded = result.pagesAdded;
+        return failed;
+    }
+    return result;
 }
 
 std::string serializeTreeTemplate(const Node& root, std::vector<std::string>* changedTitles)

@@ -26,6 +26,7 @@ enum class TemplateReadStatus {
     BadVersion, // the second line is not the version
     Corrupt, // a number that does not convert, a missing "begin{{", a level with no parent
     NoBaseNode, // the caller gave no node (or the hidden root) to add the pages under
+    TooLarge, // the file is longer than the format's 32-bit positions can address; it is not read
 };
 
 struct TemplateReadResult {
@@ -57,7 +58,9 @@ Node* templateBaseNode(const Document& doc, TemplateTarget target, Node* selecte
 // On a corrupt file the pages read before the bad one stay; the bad page itself is not added.
 // The document's modified flag is the caller's.
 TemplateReadResult parseTreeTemplate(std::string_view bytes, Document& doc, Node* base);
-// Reads the file at path (see parseTreeTemplate).
+// Reads the file at path (see parseTreeTemplate), streamed through a buffer. A file longer than
+// kLargestReadableFile is refused unread (TooLarge). A read that fails part way gives CannotOpen;
+// the pages read before it stay, as for a corrupt file.
 TemplateReadResult loadTemplateTree(const std::string& path, Document& doc, Node* base);
 
 // The bytes of a tree template holding the descendants of root, levels counted from root.

@@ -1,5 +1,7 @@
 #include "core/text/HelperListFile.h"
 
+#include "core/io/FileIo.h"
+#include "core/io/FileSize.h"
 #include "core/text/Cp932Codec.h"
 
 #include <algorithm>
@@ -19,7 +21,9 @@ unsigned char folded(char c)
 
 std::vector<std::string> readHelperList(std::string_view bytes)
 {
-    if (bytes.starts_with(cp932::kUtf8Bom))
+    // Every leading mark goes: a first phrase starting with one would lose it to the mark rule
+    // when the list is written and read again.
+    while (bytes.starts_with(cp932::kUtf8Bom))
         bytes.remove_prefix(cp932::kUtf8Bom.size());
     std::string converted;
     if (!cp932::isValidUtf8(bytes)) {
@@ -43,6 +47,18 @@ std::vector<std::string> readHelperList(std::string_view bytes)
             ++start;
     }
     return phrases;
+}
+
+HelperListLoad loadHelperList(const std::string& path, std::vector<std::string>& phrases)
+{
+    phrases.clear();
+    if (isTooLargeToRead(path))
+        return HelperListLoad::TooLarge;
+    std::string bytes;
+    if (!readWholeFile(path, bytes))
+        return HelperListLoad::CannotRead;
+    phrases = readHelperList(bytes);
+    return HelperListLoad::Read;
 }
 
 std::string writeHelperList(const std::vector<std::string>& phrases)

@@ -11,9 +11,17 @@ namespace notarium {
 // from Windows) is read as CP932.
 
 // The phrases of the file, as UTF-8. CR LF, a lone CR and a lone LF each end a line; a line break
-// after the last line adds no phrase; a leading UTF-8 byte-order mark is dropped. Bytes that
-// CP932 does not define become U+FFFD.
+// after the last line adds no phrase; the UTF-8 byte-order marks at the start are dropped. Bytes
+// that CP932 does not define become U+FFFD.
 std::vector<std::string> readHelperList(std::string_view bytes);
+
+enum class HelperListLoad {
+    Read,
+    CannotRead, // a missing or unreadable file: no phrases
+    TooLarge, // longer than kLargestReadableFile: refused before a byte is read, no phrases
+};
+// Reads the file at path into phrases (see readHelperList); phrases is emptied on any failure.
+HelperListLoad loadHelperList(const std::string& path, std::vector<std::string>& phrases);
 
 // The file for these phrases (UTF-8), each line ended by LF, so that reading it gives them back.
 // A phrase must not hold a line break: it would come back as two.

@@ -14,6 +14,9 @@ namespace notarium {
 // memo pane slow, and a file that large is more likely picked by mistake.
 inline constexpr std::uint64_t kImportConfirmBytes = 16ull * 1024 * 1024;
 bool importNeedsConfirmation(std::uint64_t fileSize);
+// A file longer than the format's 32-bit positions can address (kLargestReadableFile) is refused
+// before it is read, without asking: the memo could not be saved in the data file.
+bool importTooLarge(std::uint64_t fileSize);
 
 // A NUL byte never occurs in a text file of either encoding (a UTF-16 file is not read either).
 bool looksBinary(std::string_view bytes);

@@ -1,4 +1,5 @@
 #include "core/templates/TextTemplate.h"
+#include "core/io/FileSize.h"
 #include "core/templates/TemplateMessages.h"
 
 #include <gtest/gtest.h>
@@ -82,9 +83,23 @@ TEST_F(TextTemplateOnDisk, FailuresAreReported)
 
     std::string text = "stale";
     std::string error;
-    EXPECT_FALSE(loadTextTemplate((m_dir / "missing.nmt").string(), text, &error));
+    Message refused;
+    EXPECT_FALSE(loadTextTemplate((m_dir / "missing.nmt").string(), text, &error, &refused));
     EXPECT_TRUE(text.empty());
     EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(refused.empty());
+
+    // Sparse: the size is there without the bytes; the text at the start shows that the size
+    // alone decides.
+    const std::string huge = (m_dir / "huge.nmt").string();
+    ASSERT_TRUE(writeTextTemplate(huge, "text").ok);
+    ASSERT_EQ(::truncate(huge.c_str(), kLargestReadableFile + 1), 0);
+    text = "stale";
+    EXPECT_FALSE(loadTextTemplate(huge, text, &error, &refused));
+    EXPECT_TRUE(text.empty());
+    EXPECT_EQ(refused.text, messages::TooLargeTemplateFile.text);
+    EXPECT_EQ(refused.caption, "ファイルエラー");
+    EXPECT_EQ(error, messages::TooLargeTemplateFile.text);
 }
 
 } // namespace

@@ -1,10 +1,13 @@
 #include "core/templates/TreeTemplate.h"
 #include "core/document/Document.h"
+#include "core/io/FileSize.h"
+#include "core/templates/ApplyTemplate.h"
 #include "core/templates/TemplateMessages.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <unistd.h>
 
@@ -496,6 +499,68 @@ TEST_F(TreeTemplateOnDisk, FailuresAreReported)
     EXPECT_EQ(result.status, TemplateReadStatus::CannotOpen);
     EXPECT_FALSE(result.errorText.empty());
     EXPECT_EQ(t.doc.nodeCount(), 2u);
+}
+
+TEST_F(TreeTemplateOnDisk, StreamingFromTheFileGivesWhatReadingFromMemoryGives)
+{
+    std::vector<std::string> inputs { "", "\x1A", std::string(kHeader), std::string(kHeader) + "\x1A" + page(1, "after") };
+    for (const auto& entry : fs::directory_iterator(fs::path(NOTARIUM_FUZZ_CORPUS) / "template")) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        inputs.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    // Longer than the read buffer, bodies and all, so that lines and bodies cross its refills.
+    std::string large(kHeader);
+    for (int i = 0; i < 300; ++i)
+        large += page(1 + i % 3, "page " + std::to_string(i), 2, std::string(static_cast<std::size_t>(10000 + i), static_cast<char>('a' + i % 26)) + "\r\n");
+    inputs.push_back(large);
+
+    const std::string path = (m_dir / "stream.nmt").string();
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        SCOPED_TRACE("input " + std::to_string(i));
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << inputs[i];
+        TemplateTree fromMemory;
+        const TemplateReadResult expected = fromMemory.read(inputs[i]);
+        TemplateTree fromFile;
+        const TemplateReadResult streamed = loadTemplateTree(path, fromFile.doc, fromFile.doc.documentNode());
+        ASSERT_EQ(streamed.status, expected.status);
+        EXPECT_EQ(streamed.message.text, expected.message.text);
+        EXPECT_EQ(streamed.pagesAdded, expected.pagesAdded);
+        EXPECT_EQ(serializeTreeTemplate(*fromFile.doc.documentNode()), serializeTreeTemplate(*fromMemory.doc.documentNode()));
+    }
+}
+
+TEST_F(TreeTemplateOnDisk, AFileBeyondTheFormatsPositionsIsRefusedUnread)
+{
+    // Sparse: the size is there without the bytes. The valid pages at the start show that the size
+    // alone decides, for the template editor's reader and for applying a template alike.
+    const std::string path = (m_dir / "huge.nmt").string();
+    TemplateTree t;
+    t.doc.appendNode(t.doc.documentNode(), "page", 2);
+    ASSERT_TRUE(writeTreeTemplate(path, t.doc).ok);
+    ASSERT_EQ(::truncate(path.c_str(), kLargestReadableFile + 1), 0);
+
+    TemplateTree editor;
+    const TemplateReadResult read = loadTemplateTree(path, editor.doc, editor.doc.documentNode());
+    EXPECT_EQ(read.status, TemplateReadStatus::TooLarge);
+    EXPECT_EQ(read.message.text, messages::TooLargeTemplateFile.text);
+    EXPECT_EQ(read.message.caption, "ファイルエラー");
+    EXPECT_EQ(read.message.icon, MessageIcon::Error);
+    EXPECT_EQ(read.pagesAdded, 0u);
+    EXPECT_EQ(shapeOf(editor.doc), "");
+
+    Document doc;
+    doc.newDocument();
+    Node* memo = doc.createUserNode(doc.documentNode(), 0, KindMemo, "memo");
+    const TemplateReadResult applied = applyTreeTemplateFile(path, doc, memo);
+    EXPECT_EQ(applied.status, TemplateReadStatus::TooLarge);
+    EXPECT_EQ(applied.message.text, messages::TooLargeTemplateFile.text);
+    EXPECT_EQ(applied.firstPage, nullptr);
+    EXPECT_EQ(memo->childCount(), 0);
+
+    // One byte less is a size the format holds.
+    EXPECT_TRUE(isTooLargeToRead(path));
+    ASSERT_EQ(::truncate(path.c_str(), kLargestReadableFile), 0);
+    EXPECT_FALSE(isTooLargeToRead(path));
 }
 
 TEST(TemplateMessages, MissingFileNamesThePath)

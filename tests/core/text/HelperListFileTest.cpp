@@ -1,8 +1,12 @@
 #include "core/text/HelperListFile.h"
+#include "core/io/FileIo.h"
+#include "core/io/FileSize.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace notarium {
@@ -49,6 +53,27 @@ TEST(HelperList, WrittenPhrasesReadBack)
     EXPECT_EQ(readHelperList(writeHelperList(phrases)), phrases);
     EXPECT_EQ(readHelperList(writeHelperList({ "" })), Phrases { "" });
     EXPECT_EQ(writeHelperList({}), "");
+}
+
+TEST(HelperList, TheFileIsReadUnlessItIsMissingOrTooLarge)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("notarium-helplist-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string path = (dir / "HelpList.dat").string();
+    Phrases phrases { "stale" };
+    EXPECT_EQ(loadHelperList(path, phrases), HelperListLoad::CannotRead);
+    EXPECT_TRUE(phrases.empty());
+
+    ASSERT_TRUE(writeFileAtomically(path, "one\ntwo\n"));
+    EXPECT_EQ(loadHelperList(path, phrases), HelperListLoad::Read);
+    EXPECT_EQ(phrases, (Phrases { "one", "two" }));
+
+    // Sparse: the size is there without the bytes; the phrases at the start are not read.
+    ASSERT_EQ(::truncate(path.c_str(), kLargestReadableFile + 1), 0);
+    EXPECT_EQ(loadHelperList(path, phrases), HelperListLoad::TooLarge);
+    EXPECT_TRUE(phrases.empty());
+    fs::remove_all(dir);
 }
 
 TEST(HelperList, SortsByCharacterIgnoringAsciiCase)

@@ -72,6 +72,9 @@ TEST(TextImport, BinaryFilesAndTheSizeLimit)
     EXPECT_FALSE(looksBinary("text\x1A\x01\x7F"));
     EXPECT_FALSE(importNeedsConfirmation(kImportConfirmBytes));
     EXPECT_TRUE(importNeedsConfirmation(kImportConfirmBytes + 1));
+    // The memo goes into the data file, whose positions end at 2 GiB - 1 bytes.
+    EXPECT_FALSE(importTooLarge(2147483647ull));
+    EXPECT_TRUE(importTooLarge(2147483648ull));
 }
 
 } // namespace

@@ -91,6 +91,27 @@ private slots:
         }
     }
 
+    void aFileTooLargeToReadIsRefusedWithAMessage()
+    {
+        openMemo("abc", 1);
+        // Sparse: the phrase at the start is not read, the size alone decides.
+        writeList("phrase\n");
+        QVERIFY(QFile::resize(f->path(QStringLiteral("HelpList.dat")), 2147483648LL));
+        f->prompt().clear();
+        press(memo(), Qt::Key_Space, Qt::ControlModifier);
+        QCOMPARE(f->prompt().count(), 1);
+        QCOMPARE(f->prompt().last().text,
+            QStringLiteral("ファイル %1 は大きすぎるため読み込めません。\r\n"
+                           "文字列入力支援リストのファイルは 2 GB (2,147,483,647 バイト) までです。")
+                .arg(f->path(QStringLiteral("HelpList.dat"))));
+        QCOMPARE(f->prompt().last().caption, QStringLiteral("ファイルエラー"));
+        // Told once: no beep and no second word in the status bar on top.
+        QCOMPARE(f->prompt().beeps(), 0);
+        QVERIFY(!list()->isVisible());
+        QCOMPARE(list()->count(), 0);
+        QCOMPARE(text(), std::string("abc"));
+    }
+
     void enterOrADoubleClickInsertsEscapeAndAnEmptyLineDoNot()
     {
         f->settings().set(key::HelpListSorted, true);

@@ -1,6 +1,7 @@
 // Reading a text file into the memo pane through its menu item: UTF-8 and Shift-JIS files, the
 // end-of-file mark, characters Shift-JIS lacks, and the files that are refused (binary,
-// unreadable, too large for the person's taste), each leaving the memo pane as it was.
+// unreadable, too large for the person's taste or for the data file), each leaving the memo pane
+// as it was.
 #include "app/FileCommands.h"
 #include "app/StatusPanels.h"
 #include "app/TreePane.h"
@@ -122,7 +123,8 @@ private slots:
         importFile(gone);
         QCOMPARE(f->prompt().count(), 2);
         QCOMPARE(f->prompt().last().text,
-            QStringLiteral("ファイル %1 を読み込めませんでした。\r\n\r\n(No such file or directory)")
+            QStringLiteral("ファイル %1 を読み込めませんでした。\r\n\r\n"
+                           "(ファイルまたはフォルダーが見つかりません。 (No such file or directory))")
                 .arg(gone));
         QCOMPARE(f->prompt().last().icon, MessageIcon::Error);
 
@@ -142,6 +144,20 @@ private slots:
         importFile(large.fileName());
         QCOMPARE(f->prompt().count(), 5);
         QVERIFY(f->prompt().last().text.contains(QStringLiteral("テキストファイルではない")));
+
+        // Beyond what the data file can hold: refused at once, unread and without asking (a read
+        // would meet the NUL bytes of this sparse file and say so instead).
+        QVERIFY(large.resize(2147483648LL));
+        f->prompt().scriptAnswers({ PromptAnswer::Yes });
+        importFile(large.fileName());
+        QCOMPARE(f->prompt().count(), 6);
+        QCOMPARE(f->prompt().last().text,
+            QStringLiteral("ファイル %1 は大きすぎるため読み込めません。\r\n"
+                           "メモに読み込めるテキストファイルは 2 GB (2,147,483,647 バイト) までです。")
+                .arg(large.fileName()));
+        QCOMPARE(f->prompt().last().caption, QStringLiteral("テキストの読み込み"));
+        QCOMPARE(f->prompt().last().icon, MessageIcon::Error);
+        QCOMPARE(f->prompt().remainingAnswers(), 1);
 
         QCOMPARE(memo().bytes(), body);
         QCOMPARE(memo().SelLen(), 4);
