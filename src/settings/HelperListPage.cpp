@@ -112,11 +112,12 @@ void HelperListPage::load(const Settings& settings)
 {
     OptionPage::load(settings);
     const QString path = state().helperListFile;
-    std::string bytes;
-    // A missing file is an empty list.
-    m_fileRead = !path.isEmpty() && QFileInfo::exists(path)
-        && readWholeFile(QFile::encodeName(path).toStdString(), bytes);
-    setPhrases(m_fileRead ? fromPhrases(readHelperList(bytes)) : QStringList());
+    std::vector<std::string> read;
+    // A missing file is an empty list; so is a file too large to read, which is not read.
+    const bool exists = !path.isEmpty() && QFileInfo::exists(path);
+    m_fileRead = exists && loadHelperList(QFile::encodeName(path).toStdString(), read) == HelperListLoad::Read;
+    m_fileRefused = exists && !m_fileRead;
+    setPhrases(fromPhrases(read));
     {
         const QSignalBlocker blocker(m_sorted);
         m_sorted->setChecked(settings.getForDialog(key::HelpListSorted));
@@ -140,6 +141,14 @@ bool HelperListPage::saveFiles(QString* error)
     if (!m_fileRead && !m_changed)
         return true;
     const QStringList rows = phrases();
+    if (m_changed && m_fileRefused) {
+        // The list shown is not the file's: writing it would throw the file's phrases away.
+        if (error != nullptr)
+            *error = QStringLiteral("ファイル %1 を読み込めなかったため、文字列入力支援リストの変更は保存しませんでした。"
+                                    "\r\nファイルはそのまま残っています。")
+                         .arg(QDir::toNativeSeparators(state().helperListFile));
+        return false;
+    }
     if (m_changed) {
         const QString path = state().helperListFile;
         std::string reason;

@@ -46,6 +46,7 @@ private:
     QPushButton* m_down = nullptr;
     QCheckBox* m_sorted = nullptr;
     bool m_fileRead = false; // the file existed and was read
+    bool m_fileRefused = false; // the file exists but could not be read (too large, say)
     bool m_changed = false; // the person changed the phrases or their order
 };
 

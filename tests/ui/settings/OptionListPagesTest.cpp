@@ -351,6 +351,27 @@ private slots:
         QCOMPARE(rows(windowList), strings({ "", "Alpha", "デルタ" }));
     }
 
+    void aHelperListFileThatCannotBeReadIsNeverWrittenOver()
+    {
+        // Sparse: too large to read, and the phrase at its start stays unread.
+        QFile file(helperFile());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("kept\r\n");
+        file.close();
+        QVERIFY(QFile::resize(helperFile(), 2147483648LL));
+        options(TOptionDialog::HelperListPage, [](TOptionDialog&, QWidget& page) {
+            QCOMPARE(control<QListWidget>(page, "HelpListBox")->count(), 0);
+            control(page, "AddStringButton")->click();
+            typeInto(control<QLineEdit>(page, "HelpStringEdit"), QStringLiteral("new"));
+        });
+        QCOMPARE(QFileInfo(helperFile()).size(), 2147483648LL);
+        QFile kept(helperFile());
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.read(6), QByteArray("kept\r\n"));
+        QCOMPARE(f->prompt().last().caption, QStringLiteral("ファイル I/O エラー"));
+        QVERIFY(f->prompt().last().text.contains(QStringLiteral("変更は保存しませんでした")));
+    }
+
     void textExportMarksAreEditedAndUsedByTheExport()
     {
         options(TOptionDialog::TextExportPage, [](TOptionDialog&, QWidget& page) {
