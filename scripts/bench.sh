@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Release benchmark tools, generates a large data file once and measures reading and
-# writing it, next to plain `cat` and `cp` of the same file for scale.
+# writing it, next to plain `cat` and `cp` of the same file for scale, then the window in-process
+# and the start of the real program from outside (scripts/launch-bench.sh).
 #
 #   scripts/bench.sh [--runs N] [--regenerate] [-- notarium-gen options]
 #
@@ -26,7 +27,8 @@ out=bench/out
 file="$out/large.nmd"
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DNOTARIUM_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target notarium-gen datafile-bench search-bench export-bench window-bench notarium-cli
+cmake --build "$build" --target notarium-gen datafile-bench search-bench export-bench window-bench notarium-cli \
+  notarium launch-bench
 
 mkdir -p "$out"
 if [ "$regenerate" -eq 1 ] || [ ! -s "$file" ]; then
@@ -76,3 +78,11 @@ else
   best_ms "cp '$file' '$copy'"
 fi
 rm -f "$copy"
+
+echo
+echo "== launch-bench: the real program started with a document, seen from the display server"
+if command -v Xvfb >/dev/null 2>&1; then
+  scripts/launch-bench.sh "$build" --runs "$runs"
+else
+  echo "(Xvfb is not installed: apt-get install xvfb)"
+fi
