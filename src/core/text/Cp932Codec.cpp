@@ -255,8 +255,6 @@ private:
     std::string m_bytes;
 };
 
-constexpr std::size_t kMaxCharBytes = 3; // the longest a single step writes (UTF-8 of a BMP unit)
-
 // UTF-8 of every character, ready to store: the bytes in the low three bytes (first byte lowest)
 // and the length in the top byte. Decoding Japanese text is mostly table look-ups this way.
 struct Utf8Tables {
