@@ -12,6 +12,7 @@
 #include "core/text/Cp932Codec.h"
 #include "memo/MemoBinding.h"
 #include "platform/FileAttributes.h"
+#include "platform/LocalPath.h"
 #include "platform/OpenFiles.h"
 
 #include <QCoreApplication>
@@ -36,11 +37,6 @@ QString fromUtf8(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string localPath(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-
 bool shiftHeld()
 {
     return QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier);
@@ -53,7 +49,7 @@ int removeLeftoverTemporaries(const QString& target)
     constexpr std::time_t kDay = 24 * 60 * 60;
     int removed = 0;
     for (const std::string& path : leftoverTemporaries(localPath(target), std::time(nullptr) - kDay)) {
-        const QString file = QFile::decodeName(path.c_str());
+        const QString file = fromLocalPath(path);
         if (processesHoldingOpen(file).isEmpty() && QFile::remove(file))
             ++removed;
     }

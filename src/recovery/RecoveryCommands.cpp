@@ -5,6 +5,7 @@
 #include "core/document/Document.h"
 #include "core/settings/Settings.h"
 #include "memo/MemoBinding.h"
+#include "platform/LocalPath.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -27,16 +28,6 @@ constexpr qint64 kSliceMs = 6;
 constexpr std::size_t kSliceBytes = 256 * 1024;
 // After a change cut a copy short, or while a dialog is open.
 constexpr int kRetryMs = 1000;
-
-std::string localPath(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-
-QString fromLocal(const std::string& path)
-{
-    return QFile::decodeName(path.c_str());
-}
 
 } // namespace
 
@@ -82,12 +73,13 @@ void RecoveryCommands::windowClosing()
 
 QString RecoveryCommands::copyPath() const
 {
-    return m_copy.isClaimed() ? fromLocal(m_copy.copyPath()) : QString();
+    return m_copy.isClaimed() ? fromLocalPath(m_copy.copyPath()) : QString();
 }
 
 std::string RecoveryCommands::documentPath() const
 {
-    return m_files.isUntitled() ? std::string() : localPath(QFileInfo(m_files.currentPath()).absoluteFilePath());
+    // The window keeps its document's path absolute.
+    return m_files.isUntitled() ? std::string() : localPath(m_files.currentPath());
 }
 
 void RecoveryCommands::tick()
@@ -256,7 +248,7 @@ bool RecoveryCommands::offerAtStart(const QString& requestedPath, bool readOnly)
     for (RecoveryCopy& copy : left) {
         if (!wanted.empty() && copy.documentPath() != wanted)
             continue;
-        const QString document = fromLocal(copy.documentPath());
+        const QString document = fromLocalPath(copy.documentPath());
         const QString written = QDateTime::fromSecsSinceEpoch(copy.writtenAt()).toString(QStringLiteral("yyyy/MM/dd hh:mm"));
         const PromptAnswer answer = m_context.prompt().ask(m_context.window, questionText(document, written),
             QStringLiteral("復元の確認"), MessageIcon::Question, PromptButtons::YesNoCancel);
@@ -266,7 +258,7 @@ bool RecoveryCommands::offerAtStart(const QString& requestedPath, bool readOnly)
             copy.discard();
             continue;
         }
-        if (!m_files.openRecovered(fromLocal(copy.copyPath()), document))
+        if (!m_files.openRecovered(fromLocalPath(copy.copyPath()), document))
             return false; // the copy stays where it is; the message named the reason
         // The copy goes on as this window's own, until the document is saved.
         m_copy = std::move(copy);

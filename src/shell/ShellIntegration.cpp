@@ -2,6 +2,7 @@
 
 #include "core/io/FileIo.h"
 #include "core/shell/DesktopFiles.h"
+#include "platform/LocalPath.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -36,11 +37,6 @@ std::string utf8(const QString& text)
     return text.toStdString();
 }
 
-std::string pathBytes(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-
 QByteArray resource(const QString& name)
 {
     QFile file(name);
@@ -52,7 +48,7 @@ QByteArray resource(const QString& name)
 QByteArray readFile(const QString& path)
 {
     std::string bytes;
-    if (!readWholeFile(pathBytes(path), bytes))
+    if (!readWholeFile(localPath(path), bytes))
         return {};
     return QByteArray::fromStdString(bytes);
 }
@@ -201,7 +197,7 @@ bool ShellIntegration::writeRecorded(Record& record, const QString& path, const 
         return false;
     }
     std::string reason;
-    if (!writeFileAtomically(pathBytes(path), std::string_view(bytes.constData(), bytes.size()), &reason)) {
+    if (!writeFileAtomically(localPath(path), std::string_view(bytes.constData(), bytes.size()), &reason)) {
         if (error && error->isEmpty())
             *error = QString::fromStdString(reason);
         return false;
@@ -253,7 +249,7 @@ void ShellIntegration::setDefaultApplication(Record& record, const QString& type
     if (desktop::keyValue(before, kDefaultsGroup, utf8(type)))
         return; // the person chose a program for the type already
     const std::string after = desktop::withKey(before, kDefaultsGroup, utf8(type), kApplicationId);
-    if (!ensureFolder(record, m_folders.configHome) || !writeFileAtomically(pathBytes(path), after))
+    if (!ensureFolder(record, m_folders.configHome) || !writeFileAtomically(localPath(path), after))
         return;
     record.defaults[type] = QString::fromLatin1(kApplicationId);
 }
@@ -313,7 +309,7 @@ bool ShellIntegration::placeLoaderStartup()
 {
     // Owned by the resident mode, not by the registration: switching the mode off removes it.
     QDir().mkpath(QFileInfo(loaderStartupPath()).absolutePath());
-    return writeFileAtomically(pathBytes(loaderStartupPath()),
+    return writeFileAtomically(localPath(loaderStartupPath()),
         shortcutText(kLoaderStartupName, m_programFolder + QStringLiteral("/notarium-loader"), {}));
 }
 
@@ -349,7 +345,7 @@ bool ShellIntegration::removeRegistration()
             if (desktop::keyValue(text, kDefaultsGroup, utf8(type)) == utf8(id))
                 text = desktop::withoutKey(text, kDefaultsGroup, utf8(type));
         if (text != before)
-            writeFileAtomically(pathBytes(path), text);
+            writeFileAtomically(localPath(path), text);
     }
     QFile::remove(registrationRecord());
     // The MIME database of a folder it made holds nothing but what was compiled from the packages.
@@ -399,7 +395,7 @@ void ShellIntegration::saveRecord(Record& record)
         text += QStringLiteral("file\t") + file + QLatin1Char('\n');
     for (const auto& [type, id] : record.defaults)
         text += QStringLiteral("default\t") + type + QLatin1Char('\t') + id + QLatin1Char('\n');
-    writeFileAtomically(pathBytes(registrationRecord()), text.toStdString());
+    writeFileAtomically(localPath(registrationRecord()), text.toStdString());
 }
 
 void ShellIntegration::refreshDatabases(bool mime, bool applications) const

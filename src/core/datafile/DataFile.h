@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/datafile/Messages.h"
+#include "core/io/FileSize.h"
 
 #include <array>
 #include <cstdint>
@@ -31,7 +32,7 @@ enum class ReadStatus {
 };
 
 // The longest data file the format can address: its positions are signed 32-bit numbers.
-inline constexpr long long kLargestDataFile = 0x7FFFFFFFLL;
+inline constexpr long long kLargestDataFile = kLargestReadableFile;
 
 struct ReadOptions {
     // Restore the bookmark slots from the bookmark record (the SaveBookmark setting).

@@ -5,8 +5,8 @@
 namespace notarium {
 
 // The longest file the program reads: the format's positions are signed 32-bit numbers, so a data
-// file, a template or a memo longer than this could not be written back. The data file reader's
-// kLargestDataFile is the same number.
+// file, a template or a memo longer than this could not be written back. The data file's
+// kLargestDataFile is this number.
 inline constexpr long long kLargestReadableFile = 0x7FFFFFFFLL;
 
 // True when path names a file longer than kLargestReadableFile. Only the size is looked at, no

@@ -29,8 +29,6 @@ constexpr std::size_t kInitialLevels = 8;
 // The read buffer of a streamed template; it grows for a longer line.
 constexpr std::size_t kStreamBuffer = 1 << 20;
 
-static_assert(kLargestReadableFile == kLargestDataFile, "templates and data files share the format's limit");
-
 // A tree template's page has no expanded-state line; lines after the last page that hold no page
 // header are taken for a page cut off before its header.
 constexpr PageRecordFormat kTemplatePages { .expandedLine = false,
