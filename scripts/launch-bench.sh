@@ -3,8 +3,11 @@
 # window manager, and measures from outside what a person waits for (bench/LaunchBench.cpp): the first window, the
 # title with the file name, painted and answering, the longest unanswered ping and peak memory.
 #
-#   scripts/launch-bench.sh [BUILD] [--runs N]
+#   scripts/launch-bench.sh [BUILD] [--runs N] [--openbox]
 #
+# launch-bench is the display's window manager, a minimal one without frames, because the answers
+# to _NET_WM_PING reach the window manager alone. With --openbox the display gets openbox instead,
+# as a desktop would have it; the bench then watches the windows but cannot see the answers.
 # BUILD is a Release build folder with notarium and launch-bench (default build-bench). It covers
 # a document of one empty note and bench/out/large.nmd (made by scripts/bench.sh), next to `cat` of
 # each file for scale. Needs xvfb (the Debian package).
@@ -13,9 +16,11 @@ cd "$(dirname "$0")/.."
 
 build=build-bench
 runs=5
+openbox=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --runs) runs="$2"; shift 2 ;;
+    --openbox) openbox=1; shift ;;
     *) build="$1"; shift ;;
   esac
 done
@@ -25,7 +30,9 @@ command -v Xvfb >/dev/null || { echo "launch-bench needs Xvfb (apt-get install x
 
 work=$(mktemp -d)
 display_pid=""
+wm_pid=""
 cleanup() {
+  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
   [ -n "$display_pid" ] && kill "$display_pid" 2>/dev/null || true
   rm -rf "$work"
 }
@@ -40,6 +47,20 @@ export DISPLAY=":$number"
 for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$number" ] && break; sleep 0.05; done
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 0700 "$XDG_RUNTIME_DIR"
+if [ "$openbox" = 1 ]; then
+  command -v openbox >/dev/null || { echo "--openbox needs openbox (apt-get install openbox)" >&2; exit 2; }
+  openbox >/dev/null 2>&1 &
+  wm_pid=$!
+  # openbox is ready once it lists its (empty) client list on the root window.
+  if command -v xprop >/dev/null; then
+    for _ in $(seq 100); do
+      xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+      sleep 0.05
+    done
+  else
+    sleep 1
+  fi
+fi
 
 # One empty note: the document node, the paper folder and one memo with no text.
 empty="$work/empty.nmd"
