@@ -3,6 +3,7 @@
 #include "app/ActionRegistry.h"
 #include "app/ActionState.h"
 #include "app/MenuBuilder.h"
+#include "app/OffThread.h"
 #include "app/StatusPanels.h"
 #include "core/datafile/DataFile.h"
 #include "core/document/Document.h"
@@ -23,7 +24,9 @@
 #include <QGuiApplication>
 #include <QMenu>
 
+#include <atomic>
 #include <ctime>
+#include <memory>
 
 namespace notarium {
 
@@ -258,30 +261,76 @@ ReadResult FileCommands::readIntoDocument(const QString& path, bool backup)
     options.restoreBookmarks = m_settings.get(key::SaveBookmark);
     options.backup = backup && m_settings.get(key::BackupFile);
     options.backupFolder = m_settings.get(key::BackupFolder);
-    options.progress = [this](std::uint64_t done, std::uint64_t total) { m_context.status.showProgress(done, total); };
+    const OpenRules rules { m_settings.get(key::SaveTreeState), m_settings.get(key::SaveCurrentNode),
+        m_settings.get(key::ExpandAll) };
+    const std::string file = localPath(path);
     ReadResult result;
+    if (QFileInfo(path).size() < kReadOffThreadFrom) {
+        options.progress = [this](std::uint64_t done, std::uint64_t total) { m_context.status.showProgress(done, total); };
+        Document::ResetScope reset(m_doc);
+        m_doc.clearDocument();
+        result = readDataFile(file, m_doc, options);
+        m_context.status.showProgress(0, 0);
+        m_openedSelect = prepareOpened(m_doc, result, rules);
+        return result;
+    }
+    // A large file is read into a document of the reader's own on another thread, while the
+    // window shows the progress and goes on answering. The old document goes first, so that two
+    // large ones are never held at once.
     {
         Document::ResetScope reset(m_doc);
         m_doc.clearDocument();
-        result = readDataFile(localPath(path), m_doc, options);
-        m_context.status.showProgress(0, 0);
-        if (!result.ok()) {
-            m_doc.clearDocument();
-            m_doc.newDocument();
-        }
+        m_doc.newDocument();
     }
+    auto read = std::make_unique<Document>();
+    Node* select = nullptr;
+    std::atomic<std::uint64_t> done { 0 };
+    std::atomic<std::uint64_t> total { 0 };
+    options.progress = [&](std::uint64_t bytesDone, std::uint64_t bytesTotal) {
+        done.store(bytesDone);
+        total.store(bytesTotal);
+    };
+    runOffTheWindowThread(
+        [&] {
+            result = readDataFile(file, *read, options);
+            if (result.ok())
+                select = prepareOpened(*read, result, rules);
+        },
+        [&] {
+            if (total.load() != 0)
+                m_context.status.showProgress(done.load(), total.load());
+        });
+    m_context.status.showProgress(0, 0);
+    {
+        Document::ResetScope reset(m_doc);
+        if (result.ok())
+            m_doc.takeContentOf(*read);
+        m_openedSelect = result.ok() ? select : prepareOpened(m_doc, result, rules);
+    }
+    // The failed read's nodes are let go after the window has its document again.
+    read.reset();
     return result;
 }
 
-void FileCommands::showOpened(const ReadResult& result)
+Node* FileCommands::prepareOpened(Document& doc, const ReadResult& result, const OpenRules& rules)
 {
-    Node* select = applyOpenRules(
-        m_doc, result, m_settings.get(key::SaveTreeState), m_settings.get(key::SaveCurrentNode));
-    if (m_settings.get(key::ExpandAll))
-        TreeOperations(m_doc).expandWholeDocument();
+    // Done before the tree pane sees the document, which then reads the expanded flags once.
+    if (!result.ok()) {
+        doc.clearDocument();
+        doc.newDocument();
+    }
+    Node* select = applyOpenRules(doc, result, rules.treeState, rules.currentNode);
+    if (rules.expandAll)
+        TreeOperations(doc).expandWholeDocument();
+    return select;
+}
+
+void FileCommands::showOpened()
+{
     m_doc.setModified(false);
     // Showing the document runs the enabling pass for it.
-    m_context.memo.showDocument(select);
+    m_context.memo.showDocument(m_openedSelect);
+    m_openedSelect = nullptr;
 }
 
 bool FileCommands::openRecovered(const QString& copyPath, const QString& documentPath)
@@ -292,7 +341,7 @@ bool FileCommands::openRecovered(const QString& copyPath, const QString& documen
     if (!result.ok()) {
         m_context.prompt().tell(parentWidget(), result.message);
         setDocumentName(kUntitled);
-        showOpened(result);
+        showOpened();
         emit documentReplaced();
         return false;
     }
@@ -302,7 +351,7 @@ bool FileCommands::openRecovered(const QString& copyPath, const QString& documen
     if (held)
         m_lock.unlock();
     setDocumentName(documentPath.isEmpty() ? kUntitled : documentPath);
-    showOpened(result);
+    showOpened();
     m_doc.setModified(true);
     emit documentReplaced();
     if (held)
@@ -337,7 +386,7 @@ bool FileCommands::openDocument(const QString& path, bool readOnly)
         m_doc.setReadOnly(readOnly);
         setDocumentName(path);
     }
-    showOpened(result);
+    showOpened();
     emit documentReplaced();
     return result.ok();
 }

@@ -70,6 +70,9 @@ public:
     void setProgramPath(const QString& program) { m_program = program; }
     void setCaptionFont(const QFont& font);
 
+    // Files from this size on are read on another thread (a smaller one takes a few milliseconds).
+    static constexpr qint64 kReadOffThreadFrom = 1 << 20;
+
 signals:
     void captionChanged(const QString& caption);
     // Another document is shown (opened, new, closed).
@@ -80,11 +83,21 @@ private:
     // The read-only question for a file that another window (or this one) holds.
     OpenChoice askOpenReadOnly(const QString& path);
     bool checkFileExists(const QString& path);
-    // Replaces the document with the file's (an empty one when it cannot be read); backup: the
-    // backup copy is made when the settings ask for it.
+    // Replaces the document with the file's (an empty one when it cannot be read) and applies
+    // the open rules (tree state, current node); backup: the backup copy is made when the
+    // settings ask for it. A file of kReadOffThreadFrom bytes or more is read on another thread.
     ReadResult readIntoDocument(const QString& path, bool backup);
-    // Applies the open rules (tree state, current node) and shows the document, unmodified.
-    void showOpened(const ReadResult& result);
+    struct OpenRules {
+        bool treeState = false;
+        bool currentNode = false;
+        bool expandAll = false;
+    };
+    // Applies the open rules to doc, read with result (or replaced by an empty document when the
+    // read failed), and gives the node to select. Touches nothing but doc: it runs on the
+    // reader's thread for a large file.
+    static Node* prepareOpened(Document& doc, const ReadResult& result, const OpenRules& rules);
+    // Shows the document read, unmodified, with the node the open rules chose.
+    void showOpened();
     bool writeTo(const QString& path);
     void setDocumentTitle(const QString& path);
     void setDocumentName(const QString& path);
@@ -108,6 +121,8 @@ private:
     QString m_program;
     QString m_dialogFolder;
     QFont m_captionFont;
+    // The node the open rules chose, between the read and showing the document.
+    Node* m_openedSelect = nullptr;
 };
 
 } // namespace notarium

@@ -194,7 +194,7 @@ void TreePane::setModel(QAbstractItemModel* model)
     connect(m_model, &DocumentTreeModel::removalPending, this, &TreePane::moveCurrentOutOfRemoval);
     connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, &TreePane::forgetCurrentNode);
     // Connected after QTreeView's own reset handling, which drops every expanded index.
-    connect(m_model, &QAbstractItemModel::modelReset, this, &TreePane::applyDocumentExpansion);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &TreePane::applyExpansionAfterReset);
     applyDocumentExpansion();
 }
 
@@ -213,6 +213,17 @@ void TreePane::applyDocumentExpansion()
         if (isExpanded(index) != node->isExpanded())
             setExpanded(index, node->isExpanded());
     }
+}
+
+void TreePane::applyExpansionAfterReset()
+{
+    // The reset left the view with every node collapsed: only the expanded ones need a word, and
+    // asking the view about each of 100,000 others costs more than the whole rest of the reset.
+    const QScopedValueRollback<bool> applying(m_applyingDocument, true);
+    scheduleDelayedItemsLayout();
+    for (Node* node = m_model->document().root()->firstChild(); node != nullptr; node = node->next())
+        if (node->isExpanded())
+            setExpanded(m_model->indexFromNode(node), true);
 }
 
 void TreePane::applyNodeExpansion(const QModelIndex& index, bool expanded)

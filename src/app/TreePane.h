@@ -122,6 +122,7 @@ protected:
 
 private:
     void applyDocumentExpansion();
+    void applyExpansionAfterReset();
     void applyNodeExpansion(const QModelIndex& index, bool expanded);
     void writeBackExpansion(const QModelIndex& index, bool expanded);
     void moveCurrentOutOfRemoval(const QModelIndex& parent, int first, int last);

@@ -69,6 +69,23 @@ void Document::clearDocument()
     m_indexValid = true;
 }
 
+void Document::takeContentOf(Document& other)
+{
+    ResetScope reset(*this);
+    clearDocument();
+    std::swap(m_root, other.m_root);
+    m_bookmarks = std::move(other.m_bookmarks);
+    other.m_bookmarks.reset();
+    m_oldFormat = other.m_oldFormat;
+    m_savedCurrentIndex = other.m_savedCurrentIndex;
+    m_savedTopIndex = other.m_savedTopIndex;
+    m_order.swap(other.m_order);
+    m_indexValid = other.m_indexValid;
+    other.m_order.clear();
+    other.m_indexValid = true;
+    setModified(other.m_modified);
+}
+
 // Building a document in pre-order (reading a file, say) keeps the index up to date as it goes
 // instead of walking the whole tree again afterwards. A childless node appended as the last
 // child of the last node in pre-order or of one of its ancestors is the new last node in

@@ -34,6 +34,10 @@ public:
     void newDocument();
     // Deletes every node (with its data) and the bookmark table.
     void clearDocument();
+    // Takes over the tree of other, a document read apart from this one (on another thread, say),
+    // with its bookmark table, old-format flag and saved positions; other is left empty. This
+    // document's old tree is deleted and its read-only flag kept. Observers hear of it as a reset.
+    void takeContentOf(Document& other);
 
     // The hidden root whose children are the top-level nodes.
     Node* root() const { return m_root.get(); }

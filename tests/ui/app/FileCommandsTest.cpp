@@ -6,6 +6,7 @@
 #include "editor/TExtMemo.h"
 #include "support/WindowFixture.h"
 #include "core/datafile/DataFile.h"
+#include "core/datafile/Messages.h"
 #include "core/document/Document.h"
 #include "core/settings/IniFile.h"
 #include "core/settings/Settings.h"
@@ -13,6 +14,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QProgressBar>
 #include <cstdio>
 #include <QTemporaryDir>
 #include <QDateTime>
@@ -150,6 +152,68 @@ private slots:
         // The open file is not offered for reopening.
         QVERIFY(files().recentFiles().menuEntries().isEmpty());
         QCOMPARE(dialogTitles(), QStringList { QStringLiteral("Notarium文書を開く") });
+    }
+
+    // A large file is read on another thread: meanwhile the window's loop goes on over the empty
+    // document that stands in for the old one, and afterwards the file shows as a small one would.
+    void largeFileIsReadWhileTheWindowGoesOn()
+    {
+        Document written;
+        written.newDocument();
+        Node* category = written.appendNode(written.documentNode(), "category", KindCategory);
+        category->data()->TrOpen = true;
+        written.appendNode(category, "big", KindMemo)->data()->MemoStr = std::string(6 << 20, 'x') + "\r\nend";
+        written.appendNode(written.documentNode(), "after", KindMemo);
+        const QString file = path(QStringLiteral("large.nmd"));
+        // Current node: "big", the third node in order.
+        QVERIFY(writeDataFile(QFile::encodeName(file).toStdString(), written, 2).ok);
+        QVERIFY(QFileInfo(file).size() >= FileCommands::kReadOffThreadFrom);
+        makeFile(QStringLiteral("old.nmd"));
+        QVERIFY(files().openDocument(path(QStringLiteral("old.nmd")), false));
+
+        int ticks = 0;
+        std::size_t nodesSeen = 0;
+        QTimer during;
+        connect(&during, &QTimer::timeout, this, [&] {
+            ++ticks;
+            nodesSeen = doc().nodeCount();
+        });
+        during.start(0);
+        dialogs().scriptOpen(file);
+        f->trigger("tbOpen");
+        during.stop();
+        QVERIFY(ticks > 0);
+        QCOMPARE(nodesSeen, std::size_t(2));
+
+        QCOMPARE(files().currentPath(), file);
+        QCOMPARE(doc().nodeCount(), std::size_t(5));
+        QVERIFY(!doc().isModified());
+        Node* big = f->window().treePane()->selectedNode();
+        QVERIFY(big != nullptr);
+        QCOMPARE(QString::fromStdString(big->title()), QStringLiteral("big"));
+        QVERIFY(doc().documentNode()->child(0)->isExpanded());
+        QVERIFY(f->window().treePane()->isExpanded(f->window().treePane()->currentIndex().parent()));
+        const QString memo = f->window().memoPane()->toPlainText();
+        QVERIFY(memo.size() > (6 << 20));
+        QVERIFY(memo.right(10).contains(QStringLiteral("x\nend")));
+        QVERIFY(!f->window().status().progressBar()->isVisible());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QVERIFY(prompts().prompts().isEmpty());
+    }
+
+    void largeFileThatCannotBeReadLeavesAnEmptyDocument()
+    {
+        const QString file = path(QStringLiteral("noise.nmd"));
+        QFile noise(file);
+        QVERIFY(noise.open(QIODevice::WriteOnly));
+        noise.write(QByteArray(FileCommands::kReadOffThreadFrom + 10, '\x1f'));
+        noise.close();
+        QVERIFY(!files().openDocument(file, false));
+        QCOMPARE(lastText(), QString::fromStdString(std::string(messages::NotDataFile.text)));
+        QVERIFY(files().isUntitled());
+        QCOMPARE(doc().nodeCount(), std::size_t(2));
+        QCOMPARE(f->window().treePane()->selectedNode(), doc().documentNode());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
     }
 
     void fileInUseIsOfferedReadOnly_data()
