@@ -221,7 +221,9 @@ void TreePane::applyExpansionAfterReset()
     // asking the view about each of 100,000 others costs more than the whole rest of the reset.
     const QScopedValueRollback<bool> applying(m_applyingDocument, true);
     scheduleDelayedItemsLayout();
-    for (Node* node = m_model->document().root()->firstChild(); node != nullptr; node = node->next())
+    // The document's index, in order, is at hand after a read; stepping through the tree would
+    // look up each node's parent again.
+    for (Node* node : m_model->document().nodesInOrder())
         if (node->isExpanded())
             setExpanded(m_model->indexFromNode(node), true);
 }
