@@ -3,7 +3,6 @@
 #include "core/document/NodeData.h"
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,8 +37,8 @@ public:
     bool isExpanded() const { return m_expanded; }
 
     // Null for the two top-level nodes, never null for a user node.
-    TNodeData* data() { return m_data ? &*m_data : nullptr; }
-    const TNodeData* data() const { return m_data ? &*m_data : nullptr; }
+    TNodeData* data() { return m_hasData ? &m_data : nullptr; }
+    const TNodeData* data() const { return m_hasData ? &m_data : nullptr; }
 
     // The hidden root has no parent; top-level nodes have the hidden root as parent.
     Node* parent() const { return m_parent; }
@@ -72,17 +71,24 @@ public:
 private:
     friend class Document;
 
+    // A document holds a node for every page of its file, so a node is kept small: one block of the
+    // allocator with everything in it, the fields ordered so that padding is left only inside
+    // TNodeData, and the flags packed beside the row.
     std::string m_title;
+    std::vector<std::unique_ptr<Node>> m_children;
+    Node* m_parent = nullptr;
+    // Held in the node itself: one allocation per node instead of two. The two top-level nodes
+    // leave it unused.
+    TNodeData m_data;
     int m_imageIndex = 0;
     int m_selectedIndex = 0;
-    bool m_expanded = false;
-    // Held in the node itself: one allocation per node instead of two.
-    std::optional<TNodeData> m_data;
-    Node* m_parent = nullptr;
-    int m_row = 0;
-    std::vector<std::unique_ptr<Node>> m_children;
     // Pre-order position, valid while the document's index cache is.
     mutable int m_absoluteIndex = -1;
+    // Position among the parent's children. Thirty bits leave room for far more children than a
+    // data file (2 GiB at most, some 30 bytes a page) or the memory of a desktop could hold.
+    int m_row : 30 = 0;
+    bool m_expanded : 1 = false;
+    bool m_hasData : 1 = false;
 };
 
 } // namespace notarium

@@ -64,34 +64,36 @@ Kind kindOf(Field field)
     }
 }
 
-// Data is TNodeData or const TNodeData: the writer and the reader share the field table.
-template <typename Data> auto& stringField(Data& data, Field field)
+// Item is TNodeDataItem or const TNodeDataItem: the writer and the reader share the field table.
+// Every name is a NodeData property in the stream; Caption, Level and the image indexes are kept
+// beside the item's TNodeData rather than in it.
+template <typename Item> auto& stringField(Item& item, Field field)
 {
-    return field == Field::MemoStr ? data.MemoStr : data.Caption;
+    return field == Field::MemoStr ? item.NodeData.MemoStr : item.Caption;
 }
 
-template <typename Data> auto& booleanField(Data& data, Field field)
+template <typename Item> auto& booleanField(Item& item, Field field)
 {
-    return field == Field::Modify ? data.Modify : data.TrOpen;
+    return field == Field::Modify ? item.NodeData.Modify : item.NodeData.TrOpen;
 }
 
-template <typename Data> auto& integerField(Data& data, Field field)
+template <typename Item> auto& integerField(Item& item, Field field)
 {
     switch (field) {
     case Field::Level:
-        return data.Level;
+        return item.Level;
     case Field::TopLin:
-        return data.TopLin;
+        return item.NodeData.TopLin;
     case Field::LinCnt:
-        return data.LinCnt;
+        return item.NodeData.LinCnt;
     case Field::SelPos:
-        return data.SelPos;
+        return item.NodeData.SelPos;
     case Field::SelLen:
-        return data.SelLen;
+        return item.NodeData.SelLen;
     case Field::iIndex:
-        return data.iIndex;
+        return item.iIndex;
     default:
-        return data.sIndex;
+        return item.sIndex;
     }
 }
 
@@ -151,14 +153,14 @@ void putString(std::string& out, std::string_view text)
     out.append(text);
 }
 
-void putItem(std::string& out, const TNodeData& data)
+void putItem(std::string& out, const TNodeDataItem& item)
 {
     putByte(out, TagList);
     for (const FieldName& f : kFields) {
         // Empty strings and false Booleans are left out; a reader takes their absence for them.
         switch (kindOf(f.field)) {
         case Kind::String: {
-            const std::string& text = stringField(data, f.field);
+            const std::string& text = stringField(item, f.field);
             if (text.empty())
                 continue;
             putShortText(out, f.name);
@@ -166,14 +168,14 @@ void putItem(std::string& out, const TNodeData& data)
             break;
         }
         case Kind::Boolean:
-            if (!booleanField(data, f.field))
+            if (!booleanField(item, f.field))
                 continue;
             putShortText(out, f.name);
             putByte(out, TagTrue);
             break;
         case Kind::Integer:
             putShortText(out, f.name);
-            putInteger(out, integerField(data, f.field));
+            putInteger(out, integerField(item, f.field));
             break;
         }
     }
@@ -287,7 +289,7 @@ public:
         return true;
     }
 
-    bool item(TNodeData& data)
+    bool item(TNodeDataItem& record)
     {
         for (;;) {
             std::string_view name;
@@ -307,13 +309,13 @@ public:
             bool ok = false;
             switch (kindOf(found->field)) {
             case Kind::String:
-                ok = string(tag, stringField(data, found->field));
+                ok = string(tag, stringField(record, found->field));
                 break;
             case Kind::Integer:
-                ok = integer(tag, integerField(data, found->field));
+                ok = integer(tag, integerField(record, found->field));
                 break;
             case Kind::Boolean:
-                ok = boolean(tag, booleanField(data, found->field));
+                ok = boolean(tag, booleanField(record, found->field));
                 break;
             }
             if (!ok)
@@ -333,7 +335,7 @@ public:
                 return true;
             if (tag != TagList)
                 return fail("an item of the collection does not begin with a list");
-            if (!item(container.add().NodeData))
+            if (!item(container.add()))
                 return false;
         }
     }
@@ -393,7 +395,7 @@ std::string writeContainerStream(const TCollectionContainer& container)
     putShortText(out, kCollectionProperty);
     putByte(out, TagCollection);
     for (const TNodeDataItem& item : container.collection())
-        putItem(out, item.NodeData);
+        putItem(out, item);
     putByte(out, TagEnd); // end of the collection
     putByte(out, TagEnd); // end of the container's properties
     putByte(out, TagEnd); // end of the container's child list

@@ -18,13 +18,13 @@ void CollectSubtree(const Node* node, TCollectionContainer& container)
     // makes quadratic: the walk counts the depth instead.
     const int top = node->level();
     Document::forEachInSubtree(node, [&](const Node* n, int depth) {
-        TNodeData& data = container.add().NodeData;
+        TNodeDataItem& item = container.add();
         if (const TNodeData* own = n->data())
-            data.Assign(*own);
-        data.Caption = n->title();
-        data.Level = top + depth;
-        data.iIndex = n->imageIndex();
-        data.sIndex = n->selectedIndex();
+            item.NodeData.Assign(*own);
+        item.Caption = n->title();
+        item.Level = top + depth;
+        item.iIndex = n->imageIndex();
+        item.sIndex = n->selectedIndex();
     });
 }
 
@@ -57,21 +57,20 @@ Node* InsertSubtree(const TCollectionContainer& container, Node* target, Documen
     std::vector<Open> chain;
     Node* first = nullptr;
     for (const TNodeDataItem& item : container.collection()) {
-        const TNodeData& data = item.NodeData;
         if (first != nullptr) {
-            while (!chain.empty() && chain.back().level >= data.Level)
+            while (!chain.empty() && chain.back().level >= item.Level)
                 chain.pop_back();
         }
         Node* parent = chain.empty() ? target : chain.back().node;
 
-        auto fresh = std::make_unique<Node>(data.Caption, data.iIndex, true);
-        fresh->data()->Assign(data);
+        auto fresh = std::make_unique<Node>(item.Caption, item.iIndex, true);
+        fresh->data()->Assign(item.NodeData);
         Node* node = doc.insertSubtree(parent, parent->childCount(), std::move(fresh));
-        doc.setImageIndexes(node, data.iIndex, data.sIndex);
+        doc.setImageIndexes(node, item.iIndex, item.sIndex);
 
         if (first == nullptr)
             first = node;
-        chain.push_back({ data.Level, node });
+        chain.push_back({ item.Level, node });
     }
     if (!target->isExpanded())
         doc.setExpanded(target, true);

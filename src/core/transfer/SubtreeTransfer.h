@@ -10,9 +10,9 @@ class Document;
 class Node;
 
 // Flattens node and its subtree in pre-order into container (appending to what it holds). Each
-// item is a copy of the node's TNodeData with Caption = the title, Level = the node's level in
-// its tree, iIndex and sIndex = its image and selected index; Modify and TrOpen travel as they
-// are. A node without TNodeData (a top-level node) gives an item with only those four fields.
+// item holds a copy of the node's TNodeData (Modify and TrOpen travel as they are) and Caption =
+// the title, Level = the node's level in its tree, iIndex and sIndex = its image and selected
+// index. A node without TNodeData (a top-level node) gives an item with only those four fields.
 // The source nodes are not changed. Does nothing for null or the hidden root.
 void CollectSubtree(const Node* node, TCollectionContainer& container);
 

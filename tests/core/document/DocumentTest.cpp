@@ -71,15 +71,11 @@ TEST(DocumentBasics, AssignCopiesEveryField)
 {
     TNodeData source;
     source.MemoStr = "body\r\n";
-    source.Caption = "title";
-    source.Level = 3;
     source.Modify = true;
     source.TopLin = 4;
     source.LinCnt = 5;
     source.SelPos = 6;
     source.SelLen = 7;
-    source.iIndex = 2;
-    source.sIndex = 2;
     source.TrOpen = true;
     TNodeData target;
     target.Assign(source);

@@ -54,25 +54,25 @@ std::string stream(const std::vector<std::string>& itemBodies, std::string_view 
     return s + kTail;
 }
 
-TNodeData sampleData()
+TNodeDataItem sampleItem()
 {
-    TNodeData d;
-    d.MemoStr = "ab";
+    TNodeDataItem d;
+    d.NodeData.MemoStr = "ab";
     d.Caption = "T";
     d.Level = 1;
-    d.Modify = true;
-    d.LinCnt = 1;
-    d.SelPos = 2;
+    d.NodeData.Modify = true;
+    d.NodeData.LinCnt = 1;
+    d.NodeData.SelPos = 2;
     d.iIndex = 2;
     d.sIndex = 2;
     return d;
 }
 
-TCollectionContainer containerOf(const std::vector<TNodeData>& records, std::string name = {})
+TCollectionContainer containerOf(const std::vector<TNodeDataItem>& records, std::string name = {})
 {
     TCollectionContainer c(std::move(name));
-    for (const TNodeData& d : records)
-        c.add().NodeData = d;
+    for (const TNodeDataItem& d : records)
+        c.add() = d;
     return c;
 }
 
@@ -125,7 +125,7 @@ TEST(ContainerStreamLayout, OneItemIsWrittenByteForByte)
                                  "\x02\x02"
                                  "\x00"
                                  "\x00\x00\x00"s;
-    const TCollectionContainer c = containerOf({ sampleData() });
+    const TCollectionContainer c = containerOf({ sampleItem() });
     EXPECT_EQ(writeContainerStream(c), expected);
     const ContainerReadResult r = read(expected);
     ASSERT_TRUE(r.ok()) << r.error;
@@ -134,12 +134,12 @@ TEST(ContainerStreamLayout, OneItemIsWrittenByteForByte)
 
 TEST(ContainerStreamLayout, EmptyTextsAndFalseFlagsAreLeftOutTrueFlagsAndNameAreWritten)
 {
-    TNodeData plain; // every field zero, empty or false
-    TNodeData open;
+    TNodeDataItem plain; // every field zero, empty or false
+    TNodeDataItem open;
     open.Level = 2;
-    open.TrOpen = true;
-    open.LinCnt = -1;
-    open.SelPos = 300;
+    open.NodeData.TrOpen = true;
+    open.NodeData.LinCnt = -1;
+    open.NodeData.SelPos = 300;
     const std::string expected
         = stream({ integers(0, 0, 0, 0, 0, 0, 0),
                      prop("NodeData.Level", int8(2)) + prop("NodeData.TopLin", int8(0))
@@ -173,8 +173,8 @@ class ContainerStreamIntegers : public ::testing::TestWithParam<IntegerCase> { }
 TEST_P(ContainerStreamIntegers, SmallestSignedTagIsWrittenAndReadBack)
 {
     const IntegerCase& c = GetParam();
-    TNodeData d;
-    d.SelLen = c.value;
+    TNodeDataItem d;
+    d.NodeData.SelLen = c.value;
     const std::string bytes = writeContainerStream(containerOf({ d }));
     const std::string expected = stream({ prop("NodeData.Level", int8(0)) + prop("NodeData.TopLin", int8(0))
         + prop("NodeData.LinCnt", int8(0)) + prop("NodeData.SelPos", int8(0))
@@ -231,14 +231,14 @@ TEST_P(ContainerStreamStrings, ShortFormUpTo255BytesLongFormBeyond)
     std::string text(c.length, 'x');
     for (std::size_t i = 0; i < text.size(); ++i)
         text[i] = static_cast<char>(0x80 + i % 0x7F); // CP932 bytes, NUL-free
-    TNodeData d;
+    TNodeDataItem d;
     d.Caption = text;
     const std::string bytes = writeContainerStream(containerOf({ d }));
     const std::string expectedProperty = prop("NodeData.Caption", c.prefix + text);
     EXPECT_EQ(bytes, stream({ expectedProperty + integers(0, 0, 0, 0, 0, 0, 0) }));
     const ContainerReadResult r = read(bytes);
     ASSERT_TRUE(r.ok()) << r.error;
-    EXPECT_EQ(r.container.item(0).NodeData.Caption, text);
+    EXPECT_EQ(r.container.item(0).Caption, text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Lengths, ContainerStreamStrings,
@@ -259,7 +259,7 @@ TEST(ContainerStreamRead, TextsInEitherFormAndWithNulBytesReadAlike)
     // An empty text written out anyway reads as the empty text.
     const ContainerReadResult empty = read(stream({ prop("NodeData.Caption", "\x0C\0\0\0\0"s) }));
     ASSERT_TRUE(empty.ok()) << empty.error;
-    EXPECT_EQ(empty.container.item(0).NodeData, TNodeData());
+    EXPECT_EQ(empty.container.item(0), TNodeDataItem());
 }
 
 TEST(ContainerStreamRead, AbsentPropertiesReadAsDefaultsAndOrderDoesNotMatter)
@@ -272,23 +272,23 @@ TEST(ContainerStreamRead, AbsentPropertiesReadAsDefaultsAndOrderDoesNotMatter)
     }));
     ASSERT_TRUE(r.ok()) << r.error;
     ASSERT_EQ(r.container.count(), 3u);
-    EXPECT_EQ(r.container.item(0).NodeData, TNodeData());
-    TNodeData second;
-    second.TrOpen = true;
+    EXPECT_EQ(r.container.item(0), TNodeDataItem());
+    TNodeDataItem second;
+    second.NodeData.TrOpen = true;
     second.Caption = "Z";
     second.Level = -3;
-    EXPECT_EQ(r.container.item(1).NodeData, second);
-    EXPECT_EQ(r.container.item(2).NodeData, TNodeData());
+    EXPECT_EQ(r.container.item(1), second);
+    EXPECT_EQ(r.container.item(2), TNodeDataItem());
 }
 
 TEST(ContainerStreamRead, ComponentNameIsKeptAndBytesAfterTheEndAreIgnored)
 {
-    const std::string bytes = writeContainerStream(containerOf({ sampleData() }, "Container1"));
+    const std::string bytes = writeContainerStream(containerOf({ sampleItem() }, "Container1"));
     // A clipboard block may be rounded up beyond the stream it holds.
     const ContainerReadResult r = read(bytes + "\0\0\xFFgarbage"s);
     ASSERT_TRUE(r.ok()) << r.error;
     EXPECT_EQ(r.container.name(), "Container1");
-    EXPECT_EQ(r.container, containerOf({ sampleData() }, "Container1"));
+    EXPECT_EQ(r.container, containerOf({ sampleItem() }, "Container1"));
 }
 
 // A component name is an identifier, but nothing stops a caller from giving a longer one: it is
@@ -296,10 +296,10 @@ TEST(ContainerStreamRead, ComponentNameIsKeptAndBytesAfterTheEndAreIgnored)
 TEST(ContainerStreamLayout, OverlongComponentNameIsCutTo255Bytes)
 {
     const ContainerReadResult r
-        = read(writeContainerStream(containerOf({ sampleData() }, std::string(300, 'n'))));
+        = read(writeContainerStream(containerOf({ sampleItem() }, std::string(300, 'n'))));
     ASSERT_TRUE(r.ok()) << r.error;
     EXPECT_EQ(r.container.name(), std::string(255, 'n'));
-    EXPECT_EQ(r.container.collection(), containerOf({ sampleData() }).collection());
+    EXPECT_EQ(r.container.collection(), containerOf({ sampleItem() }).collection());
 }
 
 struct BadCase {
@@ -362,13 +362,13 @@ ContainerReadResult readExact(std::string_view bytes)
 
 std::string richStream()
 {
-    TNodeData a = sampleData();
-    TNodeData b;
-    b.MemoStr = std::string(300, '\x81');
+    TNodeDataItem a = sampleItem();
+    TNodeDataItem b;
+    b.NodeData.MemoStr = std::string(300, '\x81');
     b.Level = 70000;
-    b.TopLin = -200;
-    b.TrOpen = true;
-    TNodeData c;
+    b.NodeData.TopLin = -200;
+    b.NodeData.TrOpen = true;
+    TNodeDataItem c;
     c.Caption = "c";
     c.sIndex = 3;
     return writeContainerStream(containerOf({ a, b, c }, "N"));

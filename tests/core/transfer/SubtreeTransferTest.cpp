@@ -36,7 +36,7 @@ struct Seen {
     std::string title;
     int image;
     int selected;
-    TNodeData data; // Caption, Level, iIndex and sIndex cleared
+    TNodeData data;
 
     friend bool operator==(const Seen&, const Seen&) = default;
 };
@@ -47,10 +47,8 @@ std::vector<Seen> subtreeOf(const Node* top)
     const int base = top->level();
     const Node* end = top->lastDescendant()->next();
     for (const Node* n = top; n != end; n = n->next()) {
-        TNodeData d = n->data() ? *n->data() : TNodeData();
-        d.Caption.clear();
-        d.Level = d.iIndex = d.sIndex = 0;
-        out.push_back({ n->level() - base, n->title(), n->imageIndex(), n->selectedIndex(), d });
+        out.push_back(
+            { n->level() - base, n->title(), n->imageIndex(), n->selectedIndex(), n->data() ? *n->data() : TNodeData() });
     }
     return out;
 }
@@ -88,20 +86,20 @@ TEST_F(SubtreeTransferDoc, CollectGivesPreOrderWithTransferFieldsAndLeavesTheSou
     TCollectionContainer c;
     CollectSubtree(memo, c);
     ASSERT_EQ(c.count(), 3u);
-    const TNodeData& m = c.item(0).NodeData;
+    const TNodeDataItem& m = c.item(0);
     EXPECT_EQ(m.Caption, "Memo");
-    EXPECT_EQ(m.MemoStr, "memo body\r\nline 2");
+    EXPECT_EQ(m.NodeData.MemoStr, "memo body\r\nline 2");
     EXPECT_EQ(m.Level, 2);
     EXPECT_EQ(m.iIndex, KindMemo);
     EXPECT_EQ(m.sIndex, KindMemo);
-    EXPECT_EQ(m.TopLin, 4);
-    EXPECT_TRUE(m.Modify);
-    EXPECT_EQ(c.item(1).NodeData.Caption, "Child 1");
-    EXPECT_EQ(c.item(1).NodeData.Level, 3);
-    EXPECT_EQ(c.item(1).NodeData.iIndex, 3);
-    EXPECT_EQ(c.item(1).NodeData.sIndex, 1);
-    EXPECT_EQ(c.item(2).NodeData.Caption, "Child 2");
-    EXPECT_EQ(c.item(2).NodeData.Level, 3);
+    EXPECT_EQ(m.NodeData.TopLin, 4);
+    EXPECT_TRUE(m.NodeData.Modify);
+    EXPECT_EQ(c.item(1).Caption, "Child 1");
+    EXPECT_EQ(c.item(1).Level, 3);
+    EXPECT_EQ(c.item(1).iIndex, 3);
+    EXPECT_EQ(c.item(1).sIndex, 1);
+    EXPECT_EQ(c.item(2).Caption, "Child 2");
+    EXPECT_EQ(c.item(2).Level, 3);
     EXPECT_TRUE(c.item(2).NodeData.TrOpen);
     EXPECT_EQ(*memo->data(), before);
 }
@@ -112,8 +110,8 @@ TEST_F(SubtreeTransferDoc, CollectStopsAtTheEndOfTheSubtreeAndAppends)
     CollectSubtree(child2, c); // a last child: the walk must not run on to the paper folder
     CollectSubtree(child1, c);
     ASSERT_EQ(c.count(), 2u);
-    EXPECT_EQ(c.item(0).NodeData.Caption, "Child 2");
-    EXPECT_EQ(c.item(1).NodeData.Caption, "Child 1");
+    EXPECT_EQ(c.item(0).Caption, "Child 2");
+    EXPECT_EQ(c.item(1).Caption, "Child 1");
 }
 
 TEST_F(SubtreeTransferDoc, CollectingATopLevelNodeGivesItemsWithoutNodeData)
@@ -121,9 +119,9 @@ TEST_F(SubtreeTransferDoc, CollectingATopLevelNodeGivesItemsWithoutNodeData)
     TCollectionContainer c;
     CollectSubtree(doc.documentNode(), c);
     ASSERT_EQ(c.count(), 5u);
-    EXPECT_EQ(c.item(0).NodeData.Caption, "Untitled");
-    EXPECT_EQ(c.item(0).NodeData.Level, 0);
-    EXPECT_EQ(c.item(0).NodeData.iIndex, KindDocument);
+    EXPECT_EQ(c.item(0).Caption, "Untitled");
+    EXPECT_EQ(c.item(0).Level, 0);
+    EXPECT_EQ(c.item(0).iIndex, KindDocument);
     EXPECT_TRUE(c.item(0).NodeData.MemoStr.empty());
     TCollectionContainer none;
     CollectSubtree(doc.root(), none);
@@ -225,10 +223,10 @@ TEST_P(SubtreeTransferShapes, RelativeLevelsNeverClimbPastTheTarget)
 
     TCollectionContainer items;
     for (std::size_t i = 0; i < c.levels.size(); ++i) {
-        TNodeData& data = items.add().NodeData;
-        data.Level = c.levels[i];
-        data.Caption = "item " + std::to_string(i);
-        data.iIndex = data.sIndex = KindMemo;
+        TNodeDataItem& item = items.add();
+        item.Level = c.levels[i];
+        item.Caption = "item " + std::to_string(i);
+        item.iIndex = item.sIndex = KindMemo;
     }
     Node* first = InsertSubtree(items, target, d);
     ASSERT_NE(first, nullptr);
@@ -279,8 +277,8 @@ TEST(SubtreeTransferDeep, AHundredThousandLevelsCollectStreamAndInsertWithoutRec
     TCollectionContainer c;
     CollectSubtree(top, c);
     ASSERT_EQ(c.count(), static_cast<std::size_t>(kDepth) + 1);
-    EXPECT_EQ(c.item(kDepth - 1).NodeData.Level, kDepth);
-    EXPECT_EQ(c.item(kDepth).NodeData.Level, 2);
+    EXPECT_EQ(c.item(kDepth - 1).Level, kDepth);
+    EXPECT_EQ(c.item(kDepth).Level, 2);
 
     const ContainerReadResult r = readContainerStream(writeContainerStream(c));
     ASSERT_TRUE(r.ok()) << r.error;
