@@ -26,6 +26,7 @@
 #include <optional>
 #include <signal.h>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -360,7 +361,13 @@ int main(int argc, char** argv)
     long peak = 0;
     for (const Run& run : measured)
         peak = std::max(peak, run.peakKb);
-    std::printf("%-40s %7.1f MB (largest of the runs)\n", "peak memory (VmHWM)", static_cast<double>(peak) / 1024.0);
+    struct stat file {};
+    const double bytes = ::stat(positional[1].c_str(), &file) == 0 ? static_cast<double>(file.st_size) : 0;
+    std::printf("%-40s %7.1f MB (largest of the runs; MB = 1,000,000 bytes)", "peak memory (VmHWM)",
+        static_cast<double>(peak) * 1024.0 / 1e6);
+    if (bytes >= 1e6)
+        std::printf(", %.2f x the file", static_cast<double>(peak) * 1024.0 / bytes);
+    std::printf("\n");
     std::string remove = std::string("rm -rf '") + folder + "'";
     return std::system(remove.c_str()) == 0 ? 0 : 1;
 }

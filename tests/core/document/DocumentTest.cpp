@@ -243,6 +243,39 @@ TEST_F(SampleTree, ObserverHearsEveryChange)
     doc.removeObserver(&recorder);
 }
 
+TEST_F(SampleTree, TakingTheContentOfADocumentReadApart)
+{
+    // The reader's document, as a read on another thread leaves it.
+    Document read;
+    read.newDocument();
+    Node* memo = read.appendNode(read.documentNode(), "read", KindMemo);
+    memo->data()->MemoStr = "body\r\n";
+    read.ensureBookmarkTable()[3] = memo;
+    read.setOldFormat(true);
+    read.setSavedCurrentIndex(1);
+    doc.setReadOnly(true);
+    doc.setModified(true);
+    Recorder recorder;
+    doc.addObserver(&recorder);
+    doc.takeContentOf(read);
+    EXPECT_EQ(recorder.events, (std::vector<std::string> { "reset?", "clean", "reset" }));
+    doc.removeObserver(&recorder);
+
+    EXPECT_EQ(doc.nodeCount(), 3u);
+    EXPECT_EQ(doc.nodeAt(1), memo);
+    EXPECT_EQ(doc.absoluteIndex(memo), 1);
+    EXPECT_EQ(doc.bookmarkSlotOf(memo), 3);
+    EXPECT_TRUE(doc.isOldFormat());
+    EXPECT_EQ(doc.savedCurrentIndex(), 1);
+    EXPECT_TRUE(doc.isReadOnly());
+    // The reader's document is left empty and can be used again.
+    EXPECT_EQ(read.nodeCount(), 0u);
+    EXPECT_FALSE(read.hasBookmarkTable());
+    read.newDocument();
+    EXPECT_EQ(read.nodeCount(), 2u);
+    EXPECT_EQ(read.nodeAt(1), read.paperFolderNode());
+}
+
 TEST(DocumentBasics, VeryDeepTreesAreSafe)
 {
     // Releasing, walking and counting must not recurse once per level.
