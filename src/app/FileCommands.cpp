@@ -4,7 +4,9 @@
 #include "app/ActionState.h"
 #include "app/MenuBuilder.h"
 #include "app/OffThread.h"
+#include "app/PaintingSuspended.h"
 #include "app/StatusPanels.h"
+#include "app/TreePane.h"
 #include "core/datafile/DataFile.h"
 #include "core/document/Document.h"
 #include "core/document/TreeOperations.h"
@@ -276,7 +278,8 @@ ReadResult FileCommands::readIntoDocument(const QString& path, bool backup)
     }
     // A large file is read into a document of the reader's own on another thread, while the
     // window shows the progress and goes on answering. The old document goes first, so that two
-    // large ones are never held at once.
+    // large ones are never held at once. The tree pane does not paint in between.
+    PaintingSuspended painting(&m_context.memo.tree());
     {
         Document::ResetScope reset(m_doc);
         m_doc.clearDocument();

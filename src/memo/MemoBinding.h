@@ -30,6 +30,7 @@ public:
 
     // The node the panes show (the tree pane's selected node), or null.
     Node* node() const;
+    TreePane& tree() const { return m_tree; }
     // Stores the memo pane's text (when edited), caret, selection and first line into the
     // selected node, and clears the memo pane's modified mark.
     void store();

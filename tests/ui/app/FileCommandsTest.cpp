@@ -173,10 +173,12 @@ private slots:
 
         int ticks = 0;
         std::size_t nodesSeen = 0;
+        bool treePainted = false;
         QTimer during;
         connect(&during, &QTimer::timeout, this, [&] {
             ++ticks;
             nodesSeen = doc().nodeCount();
+            treePainted = treePainted || f->window().treePane()->updatesEnabled();
         });
         during.start(0);
         dialogs().scriptOpen(file);
@@ -184,6 +186,8 @@ private slots:
         during.stop();
         QVERIFY(ticks > 0);
         QCOMPARE(nodesSeen, std::size_t(2));
+        QVERIFY(!treePainted);
+        QVERIFY(f->window().treePane()->updatesEnabled());
 
         QCOMPARE(files().currentPath(), file);
         QCOMPARE(doc().nodeCount(), std::size_t(5));
