@@ -25,6 +25,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QScopedValueRollback>
 
 #include <atomic>
 #include <ctime>
@@ -280,6 +281,7 @@ ReadResult FileCommands::readIntoDocument(const QString& path, bool backup)
     // window shows the progress and goes on answering. The old document goes first, so that two
     // large ones are never held at once. The tree pane does not paint in between.
     PaintingSuspended painting(&m_context.memo.tree());
+    const QScopedValueRollback<bool> reading(m_reading, true);
     {
         Document::ResetScope reset(m_doc);
         m_doc.clearDocument();
@@ -600,6 +602,9 @@ bool FileCommands::saveAs()
 
 void FileCommands::dropFile(const QString& path)
 {
+    // A drop that was on its way when a large file began to be read finds the window busy.
+    if (m_reading)
+        return;
     m_context.memo.store();
     if (m_doc.isModified()) {
         if (m_settings.get(key::NoConfirm)) {

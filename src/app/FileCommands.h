@@ -123,6 +123,8 @@ private:
     QFont m_captionFont;
     // The node the open rules chose, between the read and showing the document.
     Node* m_openedSelect = nullptr;
+    // A large file is being read on the worker thread while the window's loop runs.
+    bool m_reading = false;
 };
 
 } // namespace notarium

@@ -1,5 +1,7 @@
 #include "app/OffThread.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -8,6 +10,28 @@
 #include <thread>
 
 namespace notarium {
+
+namespace {
+
+// A drop from another program comes through the window system at once, not as input that waits:
+// it is refused while the work runs.
+class RefuseDrops : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            event->ignore();
+            return true;
+        default:
+            return QObject::eventFilter(watched, event);
+        }
+    }
+};
+
+} // namespace
 
 void runOffTheWindowThread(const std::function<void()>& work, const std::function<void()>& tick, int tickMs)
 {
@@ -32,6 +56,8 @@ void runOffTheWindowThread(const std::function<void()>& work, const std::functio
         // Posted, so that it also ends a loop that has not started yet.
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
+    RefuseDrops refuseDrops;
+    QCoreApplication::instance()->installEventFilter(&refuseDrops);
     timer.start();
     if (!done.load())
         loop.exec(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);

@@ -14,7 +14,9 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QMimeData>
 #include <QProgressBar>
+#include <QUrl>
 #include <cstdio>
 #include <QTemporaryDir>
 #include <QDateTime>
@@ -171,16 +173,30 @@ private slots:
         makeFile(QStringLiteral("old.nmd"));
         QVERIFY(files().openDocument(path(QStringLiteral("old.nmd")), false));
 
+        // A file dropped from a file manager meanwhile is refused.
+        QMimeData dropped;
+        dropped.setUrls({ QUrl::fromLocalFile(path(QStringLiteral("old.nmd"))) });
+        bool dropAccepted = false;
         int ticks = 0;
         std::size_t nodesSeen = 0;
         bool treePainted = false;
         QTimer during;
         connect(&during, &QTimer::timeout, this, [&] {
-            ++ticks;
+            if (ticks++ == 0) {
+                QWidget* target = f->window().memoPane()->viewport();
+                QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+                QApplication::sendEvent(target, &enter);
+                QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+                QApplication::sendEvent(target, &drop);
+                dropAccepted = enter.isAccepted() || drop.isAccepted();
+            }
             nodesSeen = doc().nodeCount();
             treePainted = treePainted || f->window().treePane()->updatesEnabled();
         });
         during.start(0);
+        // A drop that was already on its way finds the window busy reading.
+        QMetaObject::invokeMethod(
+            this, [&] { files().dropFile(path(QStringLiteral("old.nmd"))); }, Qt::QueuedConnection);
         dialogs().scriptOpen(file);
         f->trigger("tbOpen");
         during.stop();
@@ -188,6 +204,8 @@ private slots:
         QCOMPARE(nodesSeen, std::size_t(2));
         QVERIFY(!treePainted);
         QVERIFY(f->window().treePane()->updatesEnabled());
+        QVERIFY(!dropAccepted);
+        QCoreApplication::processEvents();
 
         QCOMPARE(files().currentPath(), file);
         QCOMPARE(doc().nodeCount(), std::size_t(5));
