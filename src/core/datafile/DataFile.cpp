@@ -21,6 +21,8 @@ namespace {
 using page_text::kBodyBegin;
 using page_text::kBodyEnd;
 using page_text::kCrLf;
+using page_text::appendLine;
+using page_text::appendNumber;
 using page_text::kPageHeader;
 using page_text::parseInt32;
 using page_text::parseNumber;
@@ -265,20 +267,6 @@ private:
     std::uint64_t m_written = 0;
 };
 
-void appendNumber(Sink& out, long long value)
-{
-    char buffer[24];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    (void)error;
-    out.append(buffer, static_cast<std::size_t>(end - buffer));
-}
-
-void appendLine(Sink& out, std::string_view line)
-{
-    out.append(line);
-    out.append(kCrLf);
-}
-
 } // namespace
 
 ReadResult parseDataFile(std::string_view bytes, Document& doc, const ReadOptions& options)
@@ -357,23 +345,11 @@ template <typename IndexOf> void writeHeader(const Document& doc, int currentInd
 // One page; changed tells whether its text had to be written changed (see WriteResult).
 void writePage(const Node* node, int level, Sink& out, bool& changed)
 {
-    out.append(kCrLf);
-    appendLine(out, kPageHeader);
-    appendNumber(out, level);
-    out.append(kCrLf);
     // A title is one line of the file: a line break or an end-of-file byte in it would break the
     // pages that follow.
-    page_text::appendTitle(out, node->title(), changed);
-    out.append(kCrLf);
-    appendNumber(out, node->imageIndex());
-    out.append(kCrLf);
-    appendNumber(out, node->selectedIndex());
-    out.append(kCrLf);
-    appendLine(out, node->isExpanded() ? "TRUE" : "FALSE");
-    appendLine(out, kBodyBegin);
-    if (const TNodeData* data = node->data(); data && node->isUserNode())
-        page_text::appendBody(out, data->MemoStr, changed);
-    appendLine(out, kBodyEnd);
+    const TNodeData* data = node->data();
+    page_text::appendPage(out, level, node->title(), node->imageIndex(), node->selectedIndex(), node->isExpanded(),
+        data && node->isUserNode() ? std::string_view(data->MemoStr) : std::string_view(), changed);
 }
 
 // Writes the whole file; stops early, with false, once more than largest bytes were written.

@@ -76,6 +76,44 @@ template <typename Out> void appendTitle(Out& out, std::string_view title, bool&
             out.push_back(c == '\r' || c == '\n' ? ' ' : c);
 }
 
+template <typename Out> void appendLine(Out& out, std::string_view line)
+{
+    out.append(line);
+    out.append(kCrLf);
+}
+
+template <typename Out> void appendNumber(Out& out, long long value)
+{
+    char buffer[24];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    (void)error;
+    out.append(buffer, static_cast<std::size_t>(end - buffer));
+}
+
+// One page record, after the empty line that parts it from what comes before: its level, title,
+// image indexes, the expanded-state line when there is one (the data file has it, a tree
+// template does not) and the body between its markers. changed as for appendTitle and appendBody.
+template <typename Out>
+void appendPage(Out& out, int level, std::string_view title, int imageIndex, int selectedIndex,
+    std::optional<bool> expanded, std::string_view body, bool& changed)
+{
+    out.append(kCrLf);
+    appendLine(out, kPageHeader);
+    appendNumber(out, level);
+    out.append(kCrLf);
+    appendTitle(out, title, changed);
+    out.append(kCrLf);
+    appendNumber(out, imageIndex);
+    out.append(kCrLf);
+    appendNumber(out, selectedIndex);
+    out.append(kCrLf);
+    if (expanded)
+        appendLine(out, *expanded ? "TRUE" : "FALSE");
+    appendLine(out, kBodyBegin);
+    appendBody(out, body, changed);
+    appendLine(out, kBodyEnd);
+}
+
 // A number of a page record: blanks before it are allowed, as are the "$" and "0x" hexadecimal
 // forms older writers may have used. Anything else does not convert.
 inline std::optional<long long> parseNumber(std::string_view text)

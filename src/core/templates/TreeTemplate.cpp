@@ -22,6 +22,7 @@ namespace {
 using page_text::kBodyBegin;
 using page_text::kBodyEnd;
 using page_text::kCrLf;
+using page_text::appendLine;
 using page_text::kPageHeader;
 
 // The level table starts this big and grows when a page goes deeper.
@@ -40,20 +41,6 @@ TemplateReadResult failure(TemplateReadStatus status, const Message& message)
     result.status = status;
     result.message = message;
     return result;
-}
-
-void appendNumber(std::string& out, long long value)
-{
-    char buffer[24];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    (void)error;
-    out.append(buffer, static_cast<std::size_t>(end - buffer));
-}
-
-void appendLine(std::string& out, std::string_view line)
-{
-    out.append(line);
-    out.append(kCrLf);
 }
 
 } // namespace
@@ -191,20 +178,9 @@ std::string serializeTreeTemplate(const Node& root, std::vector<std::string>* ch
     int level = 1;
     while (node != nullptr) {
         bool changed = false;
-        out.append(kCrLf);
-        appendLine(out, kPageHeader);
-        appendNumber(out, level);
-        out.append(kCrLf);
-        page_text::appendTitle(out, node->title(), changed);
-        out.append(kCrLf);
-        appendNumber(out, node->imageIndex());
-        out.append(kCrLf);
-        appendNumber(out, node->selectedIndex());
-        out.append(kCrLf);
-        appendLine(out, kBodyBegin);
-        if (const TNodeData* data = node->data())
-            page_text::appendBody(out, data->MemoStr, changed);
-        appendLine(out, kBodyEnd);
+        const TNodeData* data = node->data();
+        page_text::appendPage(out, level, node->title(), node->imageIndex(), node->selectedIndex(), std::nullopt,
+            data ? std::string_view(data->MemoStr) : std::string_view(), changed);
         if (changed && changedTitles)
             changedTitles->push_back(node->title());
 
