@@ -6,8 +6,7 @@ set -u
 cli=$1
 gen=$2
 runs=${3:-50}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/harness.sh"
 mkdir "$work/in" "$work/out"
 fail() { echo "FAIL: $*"; exit 1; }
 
