@@ -10,7 +10,7 @@ list(FILTER NOTARIUM_UI_SOURCES EXCLUDE REGEX "^${PROJECT_SOURCE_DIR}/src/(core|
 list(REMOVE_ITEM NOTARIUM_UI_SOURCES ${PROJECT_SOURCE_DIR}/src/main.cpp)
 add_library(notarium_ui STATIC ${NOTARIUM_UI_SOURCES})
 target_include_directories(notarium_ui PUBLIC ${PROJECT_SOURCE_DIR}/src)
-target_link_libraries(notarium_ui PUBLIC notarium_core Qt6::Widgets Qt6::Svg Qt6::Network)
+target_link_libraries(notarium_ui PUBLIC notarium_core Qt6::Widgets Qt6::Svg)
 target_compile_definitions(notarium_ui PUBLIC QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII
   NOTARIUM_VERSION="${PROJECT_VERSION}")
 
@@ -29,7 +29,7 @@ target_link_libraries(notarium PRIVATE notarium_ui)
 find_package(X11 REQUIRED)
 file(GLOB NOTARIUM_LOADER_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/loader/*.cpp ${PROJECT_SOURCE_DIR}/src/loader/*.h)
 add_executable(notarium-loader ${NOTARIUM_LOADER_SOURCES})
-target_link_libraries(notarium-loader PRIVATE notarium_ui X11::X11 X11::xcb)
+target_link_libraries(notarium-loader PRIVATE notarium_ui Qt6::Network X11::X11 X11::xcb)
 
 # Default.key, the default key set the key customisation restores, is written from the command
 # table at build time, so the two cannot drift apart. The program finds it installed in

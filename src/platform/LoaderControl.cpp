@@ -10,10 +10,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocalSocket>
+#include <QScopeGuard>
 
+#include <cerrno>
 #include <climits>
+#include <cstring>
+#include <string_view>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/time.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace notarium {
@@ -126,19 +132,60 @@ bool LoaderControl::startForResidentMode(const Settings& settings, ProcessLaunch
 
 bool LoaderControl::requestClose(int timeoutMs) const
 {
+    // A plain stream socket rather than Qt's local socket, so that the program does not load the
+    // network library and its dependencies at every start for this one exchange.
     const QDeadlineTimer deadline(timeoutMs);
-    QLocalSocket socket;
-    socket.connectToServer(serverPath());
-    if (!socket.waitForConnected(static_cast<int>(deadline.remainingTime())))
+    const QByteArray path = QFile::encodeName(serverPath());
+    sockaddr_un address {};
+    if (path.isEmpty() || static_cast<std::size_t>(path.size()) >= sizeof address.sun_path)
         return false;
-    socket.write(kCloseRequest);
-    if (!socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
+
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
         return false;
+    const auto closeFd = qScopeGuard([fd] { ::close(fd); });
+    // Each blocking step may take what is left of the time, and no more.
+    const auto limitTo = [fd](const QDeadlineTimer& until) {
+        timeval time {}; // zero: no limit
+        const qint64 left = until.remainingTime();
+        if (!until.isForever() && left <= 0)
+            return false;
+        if (!until.isForever()) {
+            time.tv_sec = static_cast<time_t>(left / 1000);
+            time.tv_usec = static_cast<suseconds_t>((left % 1000) * 1000);
+        }
+        return ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &time, sizeof time) == 0
+            && ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &time, sizeof time) == 0;
+    };
+
+    if (!limitTo(deadline) || ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+        return false;
+    const std::string_view request(kCloseRequest);
+    std::size_t sent = 0;
+    while (sent < request.size()) {
+        if (!limitTo(deadline))
+            return false;
+        const ssize_t n = ::send(fd, request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        sent += static_cast<std::size_t>(n);
+    }
+    // The answer is one line; the loader closes the connection after it.
     QByteArray answer;
     while (!answer.contains('\n')) {
-        if (socket.bytesAvailable() == 0 && !socket.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
+        if (!limitTo(deadline))
+            return false;
+        char buffer[64];
+        const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
             break;
-        answer += socket.readAll();
+        answer.append(buffer, n);
     }
     return answer == kCloseAnswer;
 }

@@ -7,7 +7,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLocalServer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -72,6 +74,7 @@ private slots:
     void configurationsNeverMeet();
     void endingBySignal();
     void killedLoaderIsReplaced();
+    void silentListenerIsGivenUpOn();
 
     // Records that do not name a running loader.
     void staleRecords_data();
@@ -234,6 +237,19 @@ void LoaderControlTest::endingBySignal()
         QVERIFY(config.recordIs(QStringLiteral("0"), 0));
         QCOMPARE(config.read("Notarium", "InTaskTray"), QStringLiteral("1"));
     }
+}
+
+void LoaderControlTest::silentListenerIsGivenUpOn()
+{
+    // Something listens at the loader's address but never answers (a loader that hangs): the
+    // request gives up at its time limit instead of holding the window.
+    const Configuration config = configuration(QStringLiteral("a"));
+    QLocalServer silent;
+    QVERIFY(silent.listen(config.control().serverPath()));
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(!config.control().requestClose(300));
+    QVERIFY2(clock.elapsed() >= 250 && clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
 }
 
 void LoaderControlTest::killedLoaderIsReplaced()
