@@ -8,9 +8,10 @@ namespace notarium {
 
 LineReader::LineReader(int fd, std::size_t bufferSize)
     : m_fd(fd)
-    , m_buffer(std::max<std::size_t>(bufferSize, 2), '\0')
+    , m_buffer(std::make_unique_for_overwrite<char[]>(std::max<std::size_t>(bufferSize, 2)))
+    , m_bufferSize(std::max<std::size_t>(bufferSize, 2))
 {
-    m_pos = m_end = m_buffer.data();
+    m_pos = m_end = m_buffer.get();
 }
 
 bool LineReader::refill()
@@ -19,20 +20,23 @@ bool LineReader::refill()
         return false;
     if (m_capture)
         flushCapture(m_pos);
-    char* base = m_buffer.data();
+    char* base = m_buffer.get();
     const std::size_t keep = static_cast<std::size_t>(m_end - m_pos);
     m_discarded += static_cast<std::uint64_t>(m_pos - base);
     std::memmove(base, m_pos, keep);
     // A line longer than half the buffer makes it grow, so any line fits.
-    if (keep > m_buffer.size() / 2) {
-        m_buffer.resize(m_buffer.size() * 2);
-        base = m_buffer.data();
+    if (keep > m_bufferSize / 2) {
+        auto larger = std::make_unique_for_overwrite<char[]>(m_bufferSize * 2);
+        std::memcpy(larger.get(), base, keep);
+        m_buffer = std::move(larger);
+        m_bufferSize *= 2;
+        base = m_buffer.get();
     }
     m_pos = base;
     m_end = base + keep;
     m_captureStart = m_pos;
     m_lineStart = m_pos;
-    const std::size_t room = m_buffer.size() - keep;
+    const std::size_t room = m_bufferSize - keep;
     ssize_t n;
     do
         n = ::read(m_fd, base + keep, room);

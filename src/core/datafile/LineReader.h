@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -171,7 +172,7 @@ public:
 private:
     const char* bufferStart() const
     {
-        return m_buffer.empty() ? m_viewStart : m_buffer.data();
+        return m_buffer ? m_buffer.get() : m_viewStart;
     }
 
     // Moves the unread bytes to the front of the buffer and reads more behind them.
@@ -182,7 +183,10 @@ private:
     const char* m_end = nullptr;
     const char* m_lineStart = nullptr;
     int m_fd = -1;
-    std::string m_buffer;
+    // Left uninitialised: the pages of a large buffer cost memory only once a read fills them,
+    // so a small file does not pay for the whole buffer.
+    std::unique_ptr<char[]> m_buffer;
+    std::size_t m_bufferSize = 0;
     bool m_sourceDone = false;
     int m_readError = 0;
     std::uint64_t m_sourceBytes = 0;
