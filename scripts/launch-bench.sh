@@ -69,7 +69,7 @@ printf 'Notarium Data File\r\nVersion 1.10\r\n\r\n::CurrentNode::\r\n1\r\n\r\n::
 for file in "$empty" bench/out/large.nmd; do
   [ -s "$file" ] || { echo "== $file is missing (scripts/bench.sh makes it)"; continue; }
   echo "== $(basename "$file"): $(stat -c %s "$file") bytes, best and median of $runs warm starts"
-  "$build/bench/launch-bench" --runs "$runs" "$PWD/$build/notarium" "$(realpath "$file")"
+  "$build/bench/launch-bench" --runs "$runs" "$(realpath "$build/notarium")" "$(realpath "$file")"
   start=$(date +%s%N); cat "$file" >/dev/null; end=$(date +%s%N)
   printf '%-40s %7.1f ms\n' "cat of the file, for scale" "$(echo "($end - $start) / 1000000" | bc -l)"
 done
