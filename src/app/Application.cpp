@@ -12,6 +12,7 @@
 #include "editor/TExtMemo.h"
 #include "platform/AppPaths.h"
 #include "platform/LoaderControl.h"
+#include "platform/LocalPath.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -67,7 +68,7 @@ int runApplication(int argc, char** argv)
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         useScreenDefaults(platform, screen->geometry(), screen->availableGeometry());
     // A settings file that cannot be read gives the defaults; it is never written over.
-    SettingsStore store(QFile::encodeName(paths.settingsFile()).toStdString(), platform);
+    SettingsStore store(localPath(paths.settingsFile()), platform);
     store.load();
     // A failure to write the start-up keys shows at the first real save of the settings.
     store.update([](Settings& settings) { settings.writeMissingStartupKeys(); });

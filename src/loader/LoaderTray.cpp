@@ -5,6 +5,7 @@
 #include "core/settings/IniFile.h"
 #include "core/settings/Settings.h"
 #include "platform/AppPaths.h"
+#include "platform/LocalPath.h"
 
 #include <QAction>
 #include <QCursor>
@@ -113,7 +114,7 @@ void LoaderTray::fillRecentFiles()
     qDeleteAll(m_recentItems);
     m_recentItems.clear();
     IniFile ini;
-    ini.load(QFile::encodeName(m_settingsFile).toStdString());
+    ini.load(localPath(m_settingsFile));
     const Settings settings(ini, PlatformDefaults {});
     int number = 1;
     for (const std::string& file : settings.recentFiles()) {
@@ -142,7 +143,7 @@ void LoaderTray::startProgram(const QStringList& arguments)
 void LoaderTray::openFile()
 {
     IniFile ini;
-    ini.load(QFile::encodeName(m_settingsFile).toStdString());
+    ini.load(localPath(m_settingsFile));
     const Settings settings(ini, AppPaths::platformDefaults());
     bool readOnly = false;
     const QString path = m_services.files->openFileName(

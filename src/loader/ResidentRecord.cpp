@@ -4,6 +4,7 @@
 #include "core/settings/Settings.h"
 #include "core/settings/SettingsStore.h"
 #include "platform/LoaderControl.h"
+#include "platform/LocalPath.h"
 
 #include <QFile>
 
@@ -16,8 +17,8 @@
 namespace notarium {
 
 ResidentRecord::ResidentRecord(QString settingsFile, QString lockFile)
-    : m_settingsFile(QFile::encodeName(settingsFile).toStdString())
-    , m_lockFile(QFile::encodeName(lockFile).toStdString())
+    : m_settingsFile(localPath(settingsFile))
+    , m_lockFile(localPath(lockFile))
     , m_pid(static_cast<qint64>(::getpid()))
 {
 }

@@ -12,6 +12,7 @@
 #include "loader/ResidentRecord.h"
 #include "platform/AppPaths.h"
 #include "platform/LoaderControl.h"
+#include "platform/LocalPath.h"
 
 #include <QApplication>
 #include <QDir>
@@ -90,7 +91,7 @@ int main(int argc, char** argv)
         warn(QStringLiteral("cannot write %1: %2").arg(paths.settingsFile(), error));
 
     IniFile ini;
-    ini.load(QFile::encodeName(paths.settingsFile()).toStdString());
+    ini.load(localPath(paths.settingsFile()));
     const int shortcut = Settings(ini, PlatformDefaults {}).get(key::HotKey);
 
     QtProcessLauncher launcher;

@@ -11,6 +11,7 @@
 #include "editor/TExtMemo.h"
 #include "editor/TRetListBox.h"
 #include "platform/AppPaths.h"
+#include "platform/LocalPath.h"
 
 #include <QDir>
 #include <QFile>
@@ -130,7 +131,7 @@ bool HelperListCommands::readFile(const QString& path)
 {
     // A file that cannot be read holds no phrases.
     std::vector<std::string> read;
-    const HelperListLoad load = loadHelperList(QFile::encodeName(path).toStdString(), read);
+    const HelperListLoad load = loadHelperList(localPath(path), read);
     if (load == HelperListLoad::TooLarge) {
         m_context.prompt().tell(m_context.window,
             QStringLiteral("ファイル %1 は大きすぎるため読み込めません。\r\n"

@@ -4,6 +4,7 @@
 #include "core/settings/IniFile.h"
 #include "core/settings/Settings.h"
 #include "platform/AppPaths.h"
+#include "platform/LocalPath.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
@@ -113,7 +114,7 @@ bool LoaderControl::isRunning(const Settings& settings)
 bool LoaderControl::isRunning() const
 {
     IniFile ini;
-    if (!ini.load(QFile::encodeName(m_settingsFile).toStdString()))
+    if (!ini.load(localPath(m_settingsFile)))
         return false;
     return isRunning(Settings(ini, PlatformDefaults {}));
 }
@@ -149,10 +150,10 @@ bool LoaderControl::requestClose(int timeoutMs) const
     // Each blocking step may take what is left of the time, and no more.
     const auto limitTo = [fd](const QDeadlineTimer& until) {
         timeval time {}; // zero: no limit
-        const qint64 left = until.remainingTime();
-        if (!until.isForever() && left <= 0)
-            return false;
         if (!until.isForever()) {
+            const qint64 left = until.remainingTime();
+            if (left <= 0)
+                return false;
             time.tv_sec = static_cast<time_t>(left / 1000);
             time.tv_usec = static_cast<suseconds_t>((left % 1000) * 1000);
         }

@@ -3,6 +3,7 @@
 #include "core/io/FileIo.h"
 #include "core/text/HelperListFile.h"
 #include "editor/TRetListBox.h"
+#include "platform/LocalPath.h"
 #include "settings/OptionControls.h"
 #include "settings/TOptionDialog.h"
 
@@ -115,7 +116,7 @@ void HelperListPage::load(const Settings& settings)
     std::vector<std::string> read;
     // A missing file is an empty list; so is a file too large to read, which is not read.
     const bool exists = !path.isEmpty() && QFileInfo::exists(path);
-    m_fileRead = exists && loadHelperList(QFile::encodeName(path).toStdString(), read) == HelperListLoad::Read;
+    m_fileRead = exists && loadHelperList(localPath(path), read) == HelperListLoad::Read;
     m_fileRefused = exists && !m_fileRead;
     setPhrases(fromPhrases(read));
     {
@@ -154,7 +155,7 @@ bool HelperListPage::saveFiles(QString* error)
         std::string reason;
         const bool written = QDir().mkpath(QFileInfo(path).absolutePath())
             && writeFileAtomically(
-                QFile::encodeName(path).toStdString(), writeHelperList(toPhrases(rows)), &reason);
+                localPath(path), writeHelperList(toPhrases(rows)), &reason);
         if (!written) {
             if (error != nullptr)
                 *error = QStringLiteral("ファイル %1 に書き込めませんでした。\r\n\r\n(%2)")

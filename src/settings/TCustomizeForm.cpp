@@ -6,6 +6,7 @@
 #include "app/Services.h"
 #include "app/ShortcutNumber.h"
 #include "app/WidgetHint.h"
+#include "platform/LocalPath.h"
 #include "settings/THotKeyEdit.h"
 
 #include <QAction>
@@ -380,7 +381,7 @@ void TCustomizeForm::defaultButtonClick()
         return;
     IniFile defaults;
     // A file that is there but cannot be read is as good as missing.
-    if (!QFileInfo(m_defaultKeyFile).isFile() || !defaults.load(QFile::encodeName(m_defaultKeyFile).toStdString())) {
+    if (!QFileInfo(m_defaultKeyFile).isFile() || !defaults.load(localPath(m_defaultKeyFile))) {
         m_prompt.tell(this,
             QStringLiteral("デフォルトのキー設定ファイル \"Default.key\" が見つかりません。\r\n"
                            "このファイルは Notariumの配布アーカイブに含まれています。"),

@@ -14,6 +14,7 @@
 #include "editor/ImeLineEdit.h"
 #include "editor/TExtMemo.h"
 #include "memo/MemoBinding.h"
+#include "platform/LocalPath.h"
 #include "templates/TTempDlg.h"
 #include "templates/TemplateDialogContext.h"
 #include "templates/TemplateKindIcon.h"
@@ -108,7 +109,7 @@ void TemplateCommands::reload()
 {
     // A missing store gives no template items; one that cannot be read the same, without a
     // message at every start.
-    m_store.load(QFile::encodeName(storePath()).toStdString());
+    m_store.load(localPath(storePath()));
     rebuildMenu();
 }
 
@@ -185,7 +186,7 @@ void TemplateCommands::applyTree(const TemplateEntry& entry)
     TemplateReadResult result;
     {
         PaintingSuspended painting(&m_tree);
-        result = applyTreeTemplateFile(QFile::encodeName(utf8(entry.path)).toStdString(), document, base);
+        result = applyTreeTemplateFile(localPath(utf8(entry.path)), document, base);
     }
     if (result.status == TemplateReadStatus::CannotOpen) {
         tellUnreadable(entry, result.errorText);
@@ -216,7 +217,7 @@ void TemplateCommands::applyText(const TemplateEntry& entry)
     std::string text;
     std::string error;
     Message refused;
-    if (!loadTextTemplate(QFile::encodeName(utf8(entry.path)).toStdString(), text, &error, &refused)) {
+    if (!loadTextTemplate(localPath(utf8(entry.path)), text, &error, &refused)) {
         if (!refused.empty())
             m_context.prompt().tell(m_context.window, refused);
         else
@@ -246,7 +247,7 @@ void TemplateCommands::saveList(std::vector<TemplateEntry> entries)
 {
     const std::vector<std::string> refused = m_store.setEntries(std::move(entries));
     std::string error;
-    if (!m_store.save(QFile::encodeName(storePath()).toStdString(), &error))
+    if (!m_store.save(localPath(storePath()), &error))
         tell(QStringLiteral("テンプレートの一覧 ") + storePath() + QStringLiteral(" を保存できませんでした。\r\n\r\n(")
                 + utf8(error) + QStringLiteral(")"),
             QStringLiteral("ファイル I/O エラー"), MessageIcon::Error);

@@ -8,6 +8,7 @@
 #include "core/textio/TextImport.h"
 #include "editor/Cp932Chars.h"
 #include "editor/TExtMemo.h"
+#include "platform/LocalPath.h"
 
 #include <QDir>
 #include <QFile>
@@ -79,7 +80,7 @@ void TextInCommands::importFile(const QString& path)
     }
     std::string bytes;
     std::string error;
-    if (!readWholeFile(QFile::encodeName(path).toStdString(), bytes, &error)) {
+    if (!readWholeFile(localPath(path), bytes, &error)) {
         m_context.prompt().tell(m_context.window,
             QStringLiteral("ファイル %1 を読み込めませんでした。\r\n\r\n(%2)")
                 .arg(shown, QString::fromStdString(error)),

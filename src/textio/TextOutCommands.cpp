@@ -9,6 +9,7 @@
 #include "core/textio/TextExportWriter.h"
 #include "memo/MemoBinding.h"
 #include "platform/AppPaths.h"
+#include "platform/LocalPath.h"
 #include "platform/TextEditorProbe.h"
 #include "textio/ToolCommand.h"
 #include "textio/ToolMessages.h"
@@ -169,7 +170,7 @@ bool TextOutCommands::writeText(TextExportWriter& writer, const QString& path)
         writer.setProgress([&status](int position, int maximum) {
             status.showProgress(static_cast<quint64>(std::max(position, 0)), static_cast<quint64>(maximum));
         });
-        written = writer.writeFile(QFile::encodeName(path).toStdString(), &error);
+        written = writer.writeFile(localPath(path), &error);
     }
     if (!written)
         m_context.prompt().tell(m_context.window,
